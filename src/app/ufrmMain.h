@@ -1,0 +1,224 @@
+#pragma once
+
+#include "batch/TfrmMainParent.h"
+#include "platform/Dialogs.h"
+
+#include <QIcon>
+#include <QList>
+#include <QString>
+#include <cstdint>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QSlider;
+class QToolBar;
+class QToolButton;
+class QWidget;
+class TIniFile;
+class TImageEnView;
+
+// The main window: the program's hub. The frame (layout, menus, enabling, resizing, creation and
+// destruction with the settings) lives in src/app/ufrmMain*.cpp; each subsystem adds the window's
+// operations it owns in its own ufrmMain*.cpp, declared in its block below.
+class TfrmMain : public TfrmMainParent {
+    Q_OBJECT
+public:
+    explicit TfrmMain(QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    // ---- Controls (client coordinates of the central widget) ----
+    QLabel* Label2 = nullptr;
+    QLineEdit* txtVideoFileName = nullptr;
+    QPushButton* btnOpen = nullptr;
+    QLabel* Label1 = nullptr;
+
+    QFrame* ParentVideoPanel = nullptr;
+    QFrame* VideoPanel = nullptr;
+    QWidget* VideoWindow = nullptr;  // black; the playback layer presents frames into it
+
+    QFrame* pnlVideoControls = nullptr;
+    QLabel* Label11 = nullptr;
+    QSlider* tbVolume = nullptr;
+    QLabel* Label10 = nullptr;
+    QLabel* lblVideoDuration = nullptr;
+    QLabel* Label12 = nullptr;
+    QLabel* lblPosition = nullptr;
+    QLabel* Label6 = nullptr;
+    QLabel* lblWidth = nullptr;
+    QLabel* Label7 = nullptr;
+    QLabel* lblHeight = nullptr;
+    QSlider* TrackBar1 = nullptr;     // decorative track behind the position slider
+    QSlider* tbVideoSlider = nullptr;
+    QLabel* Label3 = nullptr;
+    QSlider* tbSeekAmount = nullptr;
+    QToolBar* ToolBar = nullptr;
+    QToolButton* btnPlay = nullptr;
+    QToolButton* ToolButton3 = nullptr;  // start
+    QToolButton* ToolButton2 = nullptr;  // end
+    QLabel* Label8 = nullptr;
+    QToolBar* ToolBar1 = nullptr;
+    QToolButton* btnBack = nullptr;
+    QToolButton* btnForward = nullptr;
+
+    TImageEnView* ImageSnapshot = nullptr;
+    TImageEnView* ImageThumb = nullptr;
+
+    QFrame* pnlSnapshotControls = nullptr;
+    QLabel* Label4 = nullptr;
+    QLineEdit* txtThumbWidth = nullptr;
+    QLabel* Label5 = nullptr;
+    QLineEdit* txtThumbHeight = nullptr;
+    QLabel* Label9 = nullptr;
+    QComboBox* cmbResampleFilter = nullptr;
+    QPushButton* btnSnapshot = nullptr;
+
+    QFrame* pnlSaveControls = nullptr;
+    QLabel* Label13 = nullptr;
+    QSlider* tbJPEGQuality = nullptr;
+    QLineEdit* txtJPEGQuality = nullptr;
+    QLabel* Label14 = nullptr;
+    QLabel* lblFileSize = nullptr;
+    QCheckBox* ckbTrimthumb = nullptr;
+    QCheckBox* ckbCropThumb = nullptr;
+    QPushButton* btnSaveThumb = nullptr;
+
+    // ---- Main menu ----
+    QMenu* File1 = nullptr;
+    QAction* Open1 = nullptr;
+    QAction* Save1 = nullptr;
+    QAction* Exit1 = nullptr;
+    QMenu* Edit1 = nullptr;
+    QAction* Skorrel1 = nullptr;
+    QAction* CopySnapShot1 = nullptr;
+    QAction* CopyFullFrame1 = nullptr;
+    QMenu* Tools1 = nullptr;
+    QAction* BatchMode1 = nullptr;
+    QAction* Watermark1 = nullptr;
+    QAction* ChangeVideoMode1 = nullptr;
+    QAction* ShowFilters1 = nullptr;
+    QAction* ShowFilterTree1 = nullptr;
+    QMenu* Help1 = nullptr;
+    QAction* OnlineSupport1 = nullptr;
+    QAction* About1 = nullptr;
+
+    // ---- Non-visual parts ----
+    // Tool-bar glyphs by index: 0 start, 3 play, 4 pause, 6 end, 9 skip back, 10 skip forward.
+    QList<QIcon> ImageList1;
+    platform::FileDialogOptions OpenDialog;   // initialDir is the InitialDir setting
+    platform::FileDialogOptions SaveDialog1;
+
+    // ---- State ----
+    bool VideoOpen = false;
+    bool DvdMode = false;
+    uint8_t VideoMode = 0;  // 0 not chosen, 1 standard, 2 standard + colour converter, 3 mixing renderer
+    bool ShowRenderMessage = true;
+    int32_t VideoWidth = 0;   // 0 or less: unknown
+    int32_t VideoHeight = 0;
+    TIniFile* IniFile = nullptr;  // open from creation to destruction; lent to the batch dialog and the editor
+
+    // Whether the mixing renderer (video mode 3) can be created. The playback layer answers;
+    // tests replace it. Read once, at creation.
+    static bool (*MixingRendererAvailable)();
+
+    // ---- Command enabling ----
+    // Opening a video moves to "video open" (true); closing returns every command to "no video".
+    // Either way the snapshot state is reset.
+    void SetVideoOpen(bool open);
+    // The snapshot state: enables "&Save", "&Copy Snapshot" and btnSaveThumb; false clears ImageSnapshot.
+    bool SnapshotAvailable = false;
+    void SetSnapshotAvailable(bool available);
+
+    // ---- Thumbnail settings read from the edit boxes (each writes the clamped value back) ----
+    int GetThumbWidth();   // 10 .. 2 x VideoWidth; VideoWidth / 2 when the box holds no integer
+    int GetThumbHeight();  // 10 .. 2 x VideoHeight; VideoHeight / 2 when the box holds no integer
+    int GetJPEGQuality();  // 1 .. 100; 90 when the box holds no integer
+
+    // ---- Menu handlers of the frame ----
+    void Exit1Click();  // also the close box
+    void OnlineSupport1Click();
+    void BatchMode1Click();
+    void Watermark1Click();
+    void ChangeVideoMode1Click();
+    void ShowFilters1Click();
+    void ShowFilterTree1Click();
+    void About1Click();
+
+    // =============================================================================================
+    // Opening and transport (src/media/ufrmMain*.cpp)
+    // =============================================================================================
+    // Connects this block's controls (btnOpen, transport buttons, sliders, volume) to their handlers;
+    // the constructor calls it once, after the settings are applied.
+    void ConnectOpeningAndTransport();
+
+    // =============================================================================================
+    // Frame grab and thumbnail output (src/thumbs/ufrmMain*.cpp)
+    // =============================================================================================
+    // Connects btnSnapshot, btnSaveThumb, the JPEG quality controls, "&Copy Snapshot" and
+    // "Copy Full Frame" to their handlers; the constructor calls it once.
+    void ConnectFrameGrabAndOutput();
+
+    // =============================================================================================
+    // Thumbnail shaping (src/thumbs/ufrmMainShaping.cpp)
+    // =============================================================================================
+    // Connects txtThumbWidth, txtThumbHeight and cmbResampleFilter to their handlers; the constructor
+    // calls it once, before the remembered filter is selected, so connect the filter handler to
+    // currentIndexChanged and that selection runs it.
+    void ConnectThumbnailShaping();
+
+    // =============================================================================================
+    // Watermark
+    // =============================================================================================
+
+    // =============================================================================================
+    // Batch (TfrmMainParent operations)
+    // =============================================================================================
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // Layout (ufrmMainLayout.cpp)
+    void CreateControls();
+    void CreateVideoArea(QWidget* client);
+    void CreateVideoControls(QWidget* client);
+    void CreateSnapshotControls(QWidget* client);
+    void CreateSaveControls(QWidget* client);
+    void CreateGlyphs();
+    void CreateMenus();
+    void CreateDialogOptions();
+    void ConnectFrameControls();
+
+    // Creation and destruction steps
+    bool RunStartupChecks();
+    void ResetFrameState();
+    void DisableSnapshotCommands();
+    void FillResampleFilters();
+    void ReadSetupSettings();
+    void ReadWindowSize();
+    void CreateWatermark();
+    void ReadVideoMode();
+    void AttachWatermark();
+    void SelectRememberedFilter();
+    void ReleasePlayback();
+    void WriteSettings();
+    void WriteSetupSettings();
+    void WriteWatermarkSettings();
+    void WriteWindowSettings();
+
+    // Resizing
+    QWidget* clientArea() const;
+    QSize nonClientSize() const;
+    void FormConstrainedResize();
+    void FormResize();
+
+    QString RememberedResampleFilter;
+    QSize FrameMargins;  // the window manager's frame around the window, once known
+};
