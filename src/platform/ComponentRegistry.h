@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -28,6 +29,7 @@ public:
     void clear();
 
 private:
+    mutable std::mutex mutex_;  // the playback graph may register from its own thread
     std::vector<ComponentClass> classes_;
 };
 

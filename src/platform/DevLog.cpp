@@ -1,0 +1,3 @@
+#include "platform/DevLog.h"
+
+Q_LOGGING_CATEGORY(lcSkorrel, "skorrel.dev", QtInfoMsg)
