@@ -1,12 +1,14 @@
 // Media details of real files, read by the libavformat detector. The clips are made here with the
 // ffmpeg command-line tool: each case needs its own container, tag or layout.
 #include "MediaDetailsPrint.h"
+#include "media/MediaDetectorFFmpeg.h"
 #include "media/uMediaDetails.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -75,22 +77,22 @@ protected:
 
 TEST_F(MediaDetailsFileTest, AviWithXvidVideoThenPcmAudio)
 {
-    const EnumVid r = GetMediaDetails(path("xvid_pcm.avi"));
-    EXPECT_EQ(r.VideoType, "Video");
-    EXPECT_EQ(r.VideoFourCC, "XviD");
-    EXPECT_EQ(r.CodecName, "XVID MPEG-4");
-    EXPECT_EQ(r.Width, 64);
-    EXPECT_EQ(r.Height, 48);
-    EXPECT_EQ(r.OtherSubType, "UnKnown ");  // no subtype row for XviD
-    EXPECT_EQ(r.AudioType, "Audio");
-    EXPECT_EQ(r.AudioSubType, "PCM");
-    EXPECT_EQ(r.AudioFormat, "PCM");
-    EXPECT_EQ(r.SampleRate, "44100");
-    EXPECT_EQ(r.SampleBitRate, "705600");
-    EXPECT_EQ(r.Channels, "2");
-    EXPECT_EQ(r.Duration, 1000);
-    EXPECT_EQ(r.OtherMajorType, "");
-    EXPECT_EQ(r.OtherFormat, "");
+    EnumVid expected;
+    expected.OtherSubType = "UnKnown ";  // no subtype row for XviD
+    expected.VideoType = "Video";
+    expected.Duration = 1000;
+    expected.VideoFourCC = "XviD";
+    expected.Width = 64;
+    expected.Height = 48;
+    expected.BitCount = "24";
+    expected.CodecName = "XVID MPEG-4";
+    expected.AudioType = "Audio";
+    expected.AudioSubType = "PCM";
+    expected.AudioFormat = "PCM";
+    expected.SampleRate = "44100";
+    expected.SampleBitRate = "705600";
+    expected.Channels = "2";
+    EXPECT_EQ(GetMediaDetails(path("xvid_pcm.avi")), expected);
 }
 
 TEST_F(MediaDetailsFileTest, UncompressedRgbKeepsTheBitmapOrientation)
@@ -137,13 +139,16 @@ TEST_F(MediaDetailsFileTest, MpegProgramStreamsFillTheMpegFields)
 
 TEST_F(MediaDetailsFileTest, ContainersWithoutACodecTagTakeTheRiffFourCC)
 {
-    const EnumVid r = GetMediaDetails(path("h264.mkv"));
-    EXPECT_EQ(r.VideoType, "Video");
-    EXPECT_EQ(r.VideoFourCC, "H264");
-    EXPECT_EQ(r.CodecName, "Intel Conferencing");
-    EXPECT_EQ(r.Width, 64);
-    EXPECT_EQ(r.Height, 48);
-    EXPECT_EQ(r.Duration, 1000);
+    EnumVid expected;
+    expected.OtherSubType = "UnKnown ";
+    expected.VideoType = "Video";
+    expected.Duration = 1000;
+    expected.VideoFourCC = "H264";
+    expected.Width = 64;
+    expected.Height = 48;
+    expected.BitCount = "12";
+    expected.CodecName = "Intel Conferencing";
+    EXPECT_EQ(GetMediaDetails(path("h264.mkv")), expected);
 }
 
 TEST_F(MediaDetailsFileTest, NonSquarePixelsUseTheSecondVideoInfoLayout)
@@ -152,6 +157,65 @@ TEST_F(MediaDetailsFileTest, NonSquarePixelsUseTheSecondVideoInfoLayout)
     EXPECT_EQ(r.VideoFourCC, "FMP4");
     EXPECT_EQ(r.Width, 64);
     EXPECT_EQ(r.Height, 48);
+}
+
+template <typename T>
+T field(const QByteArray& block, int offset)
+{
+    return qFromLittleEndian<T>(block.constData() + offset);
+}
+
+std::vector<DetectedMediaType> detectedStreams(const QString& fileName)
+{
+    const std::unique_ptr<MediaDetector> detector = CreateFFmpegMediaDetector();
+    std::vector<DetectedMediaType> types;
+    if (!detector->setFileName(fileName))
+        return types;
+    for (int i = 0; i < detector->outputStreams().value_or(0); ++i) {
+        EXPECT_TRUE(detector->setCurrentStream(i));
+        types.push_back(detector->streamMediaType().value_or(DetectedMediaType{}));
+    }
+    return types;
+}
+
+TEST_F(MediaDetailsFileTest, DetectorLaysOutBlocksAsThePlatformStructures)
+{
+    const QUuid videoInfo("{05589F80-C356-11CE-BF01-00AA0055595A}");
+    const QUuid videoInfo2("{F72A76A0-EB0A-11D0-ACE4-0000C0CC16BA}");
+    const QUuid wave("{05589F81-C356-11CE-BF01-00AA0055595A}");
+    const QUuid mpeg1("{05589F82-C356-11CE-BF01-00AA0055595A}");
+
+    const auto avi = detectedStreams(path("xvid_pcm.avi"));
+    ASSERT_EQ(avi.size(), 2u);
+    EXPECT_EQ(avi[0].subType, QUuid("{44697658-0000-0010-8000-00AA00389B71}"));  // "XviD"
+    ASSERT_EQ(avi[0].formatType, videoInfo);
+    ASSERT_EQ(avi[0].format.size(), 88);
+    EXPECT_EQ(field<int64_t>(avi[0].format, 40), 400000);  // 25 frames a second in 100 ns
+    EXPECT_EQ(field<uint32_t>(avi[0].format, 48), 40u);
+    EXPECT_EQ(field<int32_t>(avi[0].format, 52), 64);
+    ASSERT_EQ(avi[1].formatType, wave);
+    ASSERT_GE(avi[1].format.size(), 18);
+    EXPECT_EQ(field<uint16_t>(avi[1].format, 0), 1);
+    EXPECT_EQ(field<uint32_t>(avi[1].format, 8), 176400u);
+    EXPECT_EQ(field<uint16_t>(avi[1].format, 12), 4);
+
+    const auto wide = detectedStreams(path("wide.mkv"));
+    ASSERT_EQ(wide.size(), 1u);
+    ASSERT_EQ(wide[0].formatType, videoInfo2);
+    ASSERT_EQ(wide[0].format.size(), 112);
+    EXPECT_EQ(field<uint32_t>(wide[0].format, 56), 64u);  // picture aspect 64 x 16/11 : 48
+    EXPECT_EQ(field<uint32_t>(wide[0].format, 60), 33u);
+    EXPECT_EQ(field<int32_t>(wide[0].format, 72 + 4), 64);
+    EXPECT_EQ(field<int32_t>(wide[0].format, 72 + 8), 48);
+
+    const auto mpg = detectedStreams(path("mpeg1.mpg"));
+    ASSERT_EQ(mpg.size(), 2u);
+    ASSERT_EQ(mpg[0].formatType, mpeg1);
+    ASSERT_GE(mpg[0].format.size(), 96);
+    const uint32_t sequenceHeader = field<uint32_t>(mpg[0].format, 92);
+    EXPECT_GT(sequenceHeader, 0u);
+    EXPECT_EQ(uint32_t(mpg[0].format.size()), 96 + sequenceHeader);
+    EXPECT_EQ(mpg[0].format.mid(96, 4), QByteArray("\x00\x00\x01\xB3", 4));  // sequence start code
 }
 
 TEST_F(MediaDetailsFileTest, AudioOnlyFilesHaveNoVideo)
