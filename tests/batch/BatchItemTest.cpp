@@ -1,7 +1,9 @@
 #include "batch/uLibBatchMode.h"
 
+#include "batch/ThumbSpacing.h"
 #include "support/TestEnv.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -41,6 +43,18 @@ TEST_F(BatchItemFromFile, ANameWithoutExtensionIsItsOwnOutputName)
     const auto item = TBatchItem::CreateFromFile(CopyClip(QStringLiteral("clip")));
     ASSERT_TRUE(item);
     EXPECT_EQ(item->OutputName, QStringLiteral("clip"));
+}
+
+TEST_F(BatchItemFromFile, ABareNameKeepsItsThumbnailsInTheCurrentFolder)
+{
+    CopyClip(QStringLiteral("clip.avi"));
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    const auto item = TBatchItem::CreateFromFile(QStringLiteral("clip.avi"));
+    QDir::setCurrent(previous);
+    ASSERT_TRUE(item);
+    EXPECT_EQ(item->Destination, QString());
+    EXPECT_EQ(ThumbFileName(*item, 1, 3), QStringLiteral("clip1.jpg"));
 }
 
 TEST_F(BatchItemFromFile, GivesNoItemForAMissingOrUnplayableFile)

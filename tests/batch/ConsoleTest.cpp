@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <utility>
 
 namespace {
 
@@ -70,8 +71,10 @@ TEST_F(BatchRun, ClosingWhileRunningStopsAndClosesWhenTheWorkerHasEnded)
         main.calls.clear();
         AddItem(QStringLiteral("a"), 10000, 3000, 0);
         bool visibleAfterClose = false;
+        bool closed = false;
         main.onSave = [&](int) {
-            main.onSave = nullptr;
+            if (std::exchange(closed, true))
+                return;
             if (byEscape)
                 QTest::keyClick(&console, Qt::Key_Escape);
             else

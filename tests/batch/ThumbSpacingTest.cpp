@@ -53,6 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 struct NameCase {
+    const char* name;
     const char* destination;
     int32_t number;
     int32_t total;
@@ -71,14 +72,20 @@ TEST_P(ThumbFileNameTest, PadsToTheDigitsOfTheTotal)
 
 INSTANTIATE_TEST_SUITE_P(
     Widths, ThumbFileNameTest,
-    ::testing::Values(NameCase{"/out/", 1, 9, "/out/clip1.jpg"}, NameCase{"/out/", 9, 9, "/out/clip9.jpg"},
-                      NameCase{"/out/", 1, 10, "/out/clip01.jpg"}, NameCase{"/out/", 10, 10, "/out/clip10.jpg"},
-                      NameCase{"/out/", 1, 100, "/out/clip001.jpg"}, NameCase{"/out/", 100, 100, "/out/clip100.jpg"},
-                      NameCase{"/out/", 1, 1201, "/out/clip0001.jpg"}, NameCase{"/out/", 1, 1, "/out/clip.jpg"},
+    ::testing::Values(NameCase{"OneDigitFirst", "/out/", 1, 9, "/out/clip1.jpg"},
+                      NameCase{"OneDigitLast", "/out/", 9, 9, "/out/clip9.jpg"},
+                      NameCase{"TwoDigitsFirst", "/out/", 1, 10, "/out/clip01.jpg"},
+                      NameCase{"TwoDigitsLast", "/out/", 10, 10, "/out/clip10.jpg"},
+                      NameCase{"ThreeDigitsFirst", "/out/", 1, 100, "/out/clip001.jpg"},
+                      NameCase{"ThreeDigitsLast", "/out/", 100, 100, "/out/clip100.jpg"},
+                      NameCase{"FourDigits", "/out/", 1, 1201, "/out/clip0001.jpg"},
+                      NameCase{"SingleUnnumbered", "/out/", 1, 1, "/out/clip.jpg"},
                       // A typed folder without its separator gets one.
-                      NameCase{"/out", 3, 12, "/out/clip03.jpg"},
+                      NameCase{"SeparatorAdded", "/out", 3, 12, "/out/clip03.jpg"},
                       // No folder is the current folder, never the file system's root.
-                      NameCase{"", 2, 4, "clip2.jpg"}, NameCase{"", 1, 1, "clip.jpg"}));
+                      NameCase{"CurrentFolder", "", 2, 4, "clip2.jpg"},
+                      NameCase{"CurrentFolderSingle", "", 1, 1, "clip.jpg"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ThumbFileName, IntervalModeWithAStaleCountOfOneStillNumbersEveryFile)
 {
