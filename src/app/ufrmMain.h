@@ -153,14 +153,15 @@ public:
     // Opening and transport (src/media/ufrmMain*.cpp)
     // =============================================================================================
     // Connects this block's controls (btnOpen, transport buttons, sliders, volume) to their handlers;
-    // the constructor calls it once, after the settings are applied.
+    // the constructor calls it once, before the settings are applied.
     void ConnectOpeningAndTransport();
 
     // =============================================================================================
     // Frame grab and thumbnail output (src/thumbs/ufrmMain*.cpp)
     // =============================================================================================
     // Connects btnSnapshot, btnSaveThumb, the JPEG quality controls, "&Copy Snapshot" and
-    // "Copy Full Frame" to their handlers; the constructor calls it once.
+    // "Copy Full Frame" to their handlers; the constructor calls it once, before the settings are
+    // applied (so the JPEG quality box follows the remembered slider position).
     void ConnectFrameGrabAndOutput();
 
     // =============================================================================================
@@ -182,7 +183,6 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     // Layout (ufrmMainLayout.cpp)
@@ -196,18 +196,16 @@ private:
     void CreateDialogOptions();
     void ConnectFrameControls();
 
-    // Creation and destruction steps
+    // Creation and destruction steps (ufrmMain.cpp); the seams later subsystems fill come first
     bool RunStartupChecks();
-    void ResetFrameState();
-    void DisableSnapshotCommands();
+    void CreateWatermark();
+    void AttachWatermark();
+    void ReleasePlayback();
     void FillResampleFilters();
     void ReadSetupSettings();
     void ReadWindowSize();
-    void CreateWatermark();
     void ReadVideoMode();
-    void AttachWatermark();
     void SelectRememberedFilter();
-    void ReleasePlayback();
     void WriteSettings();
     void WriteSetupSettings();
     void WriteWatermarkSettings();
@@ -220,5 +218,4 @@ private:
     void FormResize();
 
     QString RememberedResampleFilter;
-    QSize FrameMargins;  // the window manager's frame around the window, once known
 };
