@@ -164,6 +164,25 @@ TEST_F(IniFileTest, EveryWriteIsOnDiskAtOnceForAnyReader)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Skorrel.ini"});  // no temporaries left
 }
 
+TEST_F(IniFileTest, AWriteKeepsALinkedFileLinkedAndItsPermissions)
+{
+    const QString target = dir.filePath("dotfiles.ini");
+    QFile file(target);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Setup]\nA=1\n");
+    file.close();
+    ASSERT_TRUE(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    ASSERT_TRUE(QFile::link(target, path()));
+
+    TIniFile(path()).WriteInteger("Setup", "B", 2);
+
+    EXPECT_TRUE(QFileInfo(path()).isSymLink());
+    EXPECT_EQ(TIniFile(target).ReadInteger("Setup", "B", 0), 2);
+    const auto ownerGroupOther = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                                 QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
+    EXPECT_EQ(QFileInfo(target).permissions() & ownerGroupOther, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
 struct PlacementCase {
     const char* name;
     QByteArray before;
