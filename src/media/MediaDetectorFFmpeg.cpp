@@ -42,9 +42,19 @@ private:
     QByteArray block_;
 };
 
-uint32_t riffTag(const AVCodecTag* table, AVCodecID codec)
+// Untagged raw video is an uncompressed bitmap (0); a codec the RIFF table has no tag for takes its
+// QuickTime one rather than reading as uncompressed.
+uint32_t videoTag(AVCodecID codec)
 {
-    const AVCodecTag* const tables[] = {table, nullptr};
+    if (codec == AV_CODEC_ID_RAWVIDEO)
+        return 0;
+    const AVCodecTag* const tables[] = {avformat_get_riff_video_tags(), avformat_get_mov_video_tags(), nullptr};
+    return av_codec_get_tag(tables, codec);
+}
+
+uint32_t audioTag(AVCodecID codec)
+{
+    const AVCodecTag* const tables[] = {avformat_get_riff_audio_tags(), nullptr};
     return av_codec_get_tag(tables, codec);
 }
 
@@ -89,8 +99,7 @@ struct VideoDescription {
 
 VideoDescription describeVideo(const AVFormatContext& context, const AVCodecParameters& par)
 {
-    const uint32_t compression =
-        par.codec_tag != 0 ? par.codec_tag : riffTag(avformat_get_riff_video_tags(), par.codec_id);
+    const uint32_t compression = par.codec_tag != 0 ? par.codec_tag : videoTag(par.codec_id);
     const int32_t height = isTopDownBitmap(context, par, compression) ? -par.height : par.height;
     return {compression, height, videoBitCount(par)};
 }
@@ -178,7 +187,7 @@ uint16_t waveFormatTag(const AVCodecParameters& par)
 {
     if (par.codec_tag != 0 && par.codec_tag <= 0xFFFF)
         return uint16_t(par.codec_tag);
-    return uint16_t(riffTag(avformat_get_riff_audio_tags(), par.codec_id));
+    return uint16_t(audioTag(par.codec_id));
 }
 
 DetectedMediaType audioType(const AVStream& stream)

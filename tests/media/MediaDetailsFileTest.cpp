@@ -32,6 +32,7 @@ const Clip Clips[] = {
     {"mpeg1.mpg", VideoSource + StereoSource + QStringList{"-c:v", "mpeg1video", "-c:a", "mp2", "-f", "mpeg"}},
     {"mpeg2.vob", VideoSource + StereoSource + QStringList{"-c:v", "mpeg2video", "-c:a", "mp2", "-f", "vob"}},
     {"h264.mkv", VideoSource + QStringList{"-c:v", "libx264", "-pix_fmt", "yuv420p"}},
+    {"hevc.mkv", VideoSource + QStringList{"-c:v", "libx265", "-x265-params", "log-level=error"}},
     {"wide.mkv", VideoSource + QStringList{"-vf", "setsar=16/11", "-c:v", "mpeg4"}},
     {"tone.wav", StereoSource + QStringList{"-c:a", "pcm_s16le"}},
     {"cover.mp3",
@@ -149,6 +150,15 @@ TEST_F(MediaDetailsFileTest, ContainersWithoutACodecTagTakeTheRiffFourCC)
     expected.BitCount = "12";
     expected.CodecName = "Intel Conferencing";
     EXPECT_EQ(GetMediaDetails(path("h264.mkv")), expected);
+}
+
+TEST_F(MediaDetailsFileTest, ACodecWithoutARiffTagIsNotTakenForUncompressed)
+{
+    const EnumVid r = GetMediaDetails(path("hevc.mkv"));
+    EXPECT_EQ(r.VideoFourCC, "hev1");
+    EXPECT_EQ(r.VideoSubType, "");
+    EXPECT_EQ(r.OtherSubType, "UnKnown ");
+    EXPECT_EQ(r.Width, 64);
 }
 
 TEST_F(MediaDetailsFileTest, NonSquarePixelsUseTheSecondVideoInfoLayout)
