@@ -32,14 +32,6 @@ const char* const kResampleFilterNames[] = {
     "Mitchell", "Nearest", "Linear", "FastLinear", "Bilinear", "Bicubic",
 };
 
-// Connects `signal` of `sender` to a handler of the window that takes no arguments; an error the
-// handler raises is shown instead of unwinding through Qt.
-template <class Sender, class Signal>
-void connectHandler(TfrmMain* window, Sender* sender, Signal signal, void (TfrmMain::*handler)())
-{
-    QObject::connect(sender, signal, window, [window, handler] { RunGuarded([&] { (window->*handler)(); }); });
-}
-
 // The thumbnail box's limit from the video's size: a size not known counts as no limit.
 int thumbLimit(int32_t videoSize)
 {
@@ -105,14 +97,14 @@ void TfrmMain::ConnectFrameControls()
     connect(Open1, &QAction::triggered, btnOpen, &QPushButton::click);
     connect(Save1, &QAction::triggered, btnSaveThumb, &QPushButton::click);
     connect(Skorrel1, &QAction::triggered, btnSnapshot, &QPushButton::click);
-    connectHandler(this, Exit1, &QAction::triggered, &TfrmMain::Exit1Click);
-    connectHandler(this, BatchMode1, &QAction::triggered, &TfrmMain::BatchMode1Click);
-    connectHandler(this, Watermark1, &QAction::triggered, &TfrmMain::Watermark1Click);
-    connectHandler(this, ChangeVideoMode1, &QAction::triggered, &TfrmMain::ChangeVideoMode1Click);
-    connectHandler(this, ShowFilters1, &QAction::triggered, &TfrmMain::ShowFilters1Click);
-    connectHandler(this, ShowFilterTree1, &QAction::triggered, &TfrmMain::ShowFilterTree1Click);
-    connectHandler(this, OnlineSupport1, &QAction::triggered, &TfrmMain::OnlineSupport1Click);
-    connectHandler(this, About1, &QAction::triggered, &TfrmMain::About1Click);
+    ConnectGuarded(Exit1, &QAction::triggered, this, &TfrmMain::Exit1Click);
+    ConnectGuarded(BatchMode1, &QAction::triggered, this, &TfrmMain::BatchMode1Click);
+    ConnectGuarded(Watermark1, &QAction::triggered, this, &TfrmMain::Watermark1Click);
+    ConnectGuarded(ChangeVideoMode1, &QAction::triggered, this, &TfrmMain::ChangeVideoMode1Click);
+    ConnectGuarded(ShowFilters1, &QAction::triggered, this, &TfrmMain::ShowFilters1Click);
+    ConnectGuarded(ShowFilterTree1, &QAction::triggered, this, &TfrmMain::ShowFilterTree1Click);
+    ConnectGuarded(OnlineSupport1, &QAction::triggered, this, &TfrmMain::OnlineSupport1Click);
+    ConnectGuarded(About1, &QAction::triggered, this, &TfrmMain::About1Click);
 }
 
 void TfrmMain::FillResampleFilters()

@@ -25,7 +25,9 @@ class TImageEnView;
 
 // The main window: the program's hub. The frame (layout, menus, enabling, resizing, creation and
 // destruction with the settings) lives in src/app/ufrmMain*.cpp; each subsystem adds the window's
-// operations it owns in its own ufrmMain*.cpp, declared in its block below.
+// operations it owns in its own ufrmMain*.cpp, declared in its block below. Handlers are connected
+// through ConnectGuarded / RunGuarded (app/ufrmMainApplication.h) so an error they raise is shown, not unwound
+// through Qt.
 class TfrmMain : public TfrmMainParent {
     Q_OBJECT
 public:
@@ -194,10 +196,10 @@ private:
     void CreateGlyphs();
     void CreateMenus();
     void CreateDialogOptions();
-    void ConnectFrameControls();
 
     // Creation and destruction steps (ufrmMain.cpp); the seams later subsystems fill come first
     bool RunStartupChecks();
+    void ConnectFrameControls();
     void CreateWatermark();
     void AttachWatermark();
     void ReleasePlayback();

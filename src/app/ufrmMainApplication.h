@@ -18,6 +18,14 @@ void RunGuarded(Handler&& handler)
     }
 }
 
+// Connects `signal` of `sender` to a handler of `receiver` that takes no arguments, run guarded.
+template <class Sender, class Signal, class Receiver>
+QMetaObject::Connection ConnectGuarded(Sender* sender, Signal signal, Receiver* receiver, void (Receiver::*handler)())
+{
+    return QObject::connect(sender, signal, receiver,
+                            [receiver, handler] { RunGuarded([&] { (receiver->*handler)(); }); });
+}
+
 // The application object: any error that escapes an event handler is shown and the event loop
 // keeps running.
 class TApplication : public QApplication {

@@ -5,8 +5,11 @@
 #include "platform/ScriptedDialogs.h"
 #include "support/TestEnv.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -50,6 +53,28 @@ protected:
     {
         window = std::make_unique<TfrmMain>();
         return *window;
+    }
+
+    // A window in the state a successful open leaves, with a video of the given size.
+    TfrmMain& openWithVideo(int32_t videoWidth = 640, int32_t videoHeight = 360)
+    {
+        TfrmMain& w = open();
+        w.VideoWidth = videoWidth;
+        w.VideoHeight = videoHeight;
+        w.SetVideoOpen(true);
+        return w;
+    }
+
+    // Runs the message loop, doing `first` in it, until something ends it; exit code 1 when nothing
+    // has after a generous time.
+    static int runMessageLoop(const std::function<void()>& first)
+    {
+        QTimer::singleShot(0, first);
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        guard.start(30000);
+        return QCoreApplication::exec();
     }
 
     // Destroys the window, which writes the settings.

@@ -71,8 +71,7 @@ TEST_F(MainWindowTest, EnablingFollowsTheState)
 
 TEST_F(MainWindowTest, MenuItemsClickTheirButtons)
 {
-    TfrmMain& w = open();
-    w.SetVideoOpen(true);
+    TfrmMain& w = openWithVideo();
     w.SetSnapshotAvailable(true);
     for (auto [item, button] : {std::pair{w.Open1, w.btnOpen}, {w.Save1, w.btnSaveThumb}, {w.Skorrel1, w.btnSnapshot}}) {
         QSignalSpy clicked(button, &QPushButton::clicked);
@@ -176,12 +175,7 @@ TEST_F(MainWindowTest, CloseBoxRunsTheExitPathAndDestructionWritesTheSettings)
     QApplication::setQuitOnLastWindowClosed(false);  // only "E&xit" may end the loop here
     TfrmMain& w = open();
     w.show();
-    QTimer::singleShot(0, &w, [&] { w.close(); });
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
-    guard.start(30000);
-    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_EQ(runMessageLoop([&] { w.close(); }), 0);
     QApplication::setQuitOnLastWindowClosed(quitOnClose);
     EXPECT_FALSE(w.isVisible());
     EXPECT_TRUE(iniText().isEmpty());
@@ -195,15 +189,31 @@ TEST_F(MainWindowTest, CloseBoxRunsTheExitPathAndDestructionWritesTheSettings)
 TEST_F(MainWindowTest, ExitItemEndsTheMessageLoop)
 {
     TfrmMain& w = open();
-    QTimer::singleShot(0, &w, [&] { w.Exit1->trigger(); });
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
-    guard.start(30000);
-    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_EQ(runMessageLoop([&] { w.Exit1->trigger(); }), 0);
 }
 
 // ---- Errors no handler caught ----
+
+class FailingHandler : public QObject {
+public:
+    int calls = 0;
+    void fail()
+    {
+        ++calls;
+        throw AppError(QStringLiteral("handler failed"));
+    }
+};
+
+TEST_F(MainWindowTest, ErrorOfAConnectedHandlerIsShownEachTime)
+{
+    FailingHandler handler;
+    QAction action;
+    ConnectGuarded(&action, &QAction::triggered, &handler, &FailingHandler::fail);
+    action.trigger();
+    action.trigger();
+    EXPECT_EQ(handler.calls, 2);
+    EXPECT_EQ(dialogs.texts(), QStringList({"handler failed", "handler failed"}));
+}
 
 TEST_F(MainWindowTest, ErrorRaisedByAHandlerIsShownAndTheProgramGoesOn)
 {

@@ -93,18 +93,14 @@ TEST_F(MainWindowTest, TextsAndHintsOfTheControls)
 {
     TfrmMain& w = open();
     EXPECT_EQ(w.windowTitle(), "Skorrel! Video Screen Capture");
-    EXPECT_EQ(w.lblVideoDuration->text(), "00:00:00:0000");
-    EXPECT_EQ(w.lblPosition->text(), "00:00:00:0000");
-    EXPECT_EQ(w.lblWidth->text(), "0");
-    EXPECT_EQ(w.lblHeight->text(), "0");
-    EXPECT_EQ(w.lblFileSize->text(), "0KB");
+    for (auto [label, text] : {std::pair{w.lblVideoDuration, "00:00:00:0000"}, {w.lblPosition, "00:00:00:0000"},
+                               {w.lblWidth, "0"}, {w.lblHeight, "0"}, {w.lblFileSize, "0KB"}})
+        EXPECT_EQ(label->text(), text);
     EXPECT_EQ(w.btnSnapshot->text(), "Skorrel!");
     EXPECT_EQ(w.btnSaveThumb->text(), "Save Thumbnail");
-    EXPECT_EQ(w.btnPlay->toolTip(), "Play");
-    EXPECT_EQ(w.ToolButton3->toolTip(), "Start");
-    EXPECT_EQ(w.ToolButton2->toolTip(), "End");
-    EXPECT_EQ(w.btnBack->toolTip(), "Skip Backwards");
-    EXPECT_EQ(w.btnForward->toolTip(), "Skip Forwards");
+    for (auto [tool, hint] : {std::pair{w.btnPlay, "Play"}, {w.ToolButton3, "Start"}, {w.ToolButton2, "End"},
+                              {w.btnBack, "Skip Backwards"}, {w.btnForward, "Skip Forwards"}})
+        EXPECT_EQ(tool->toolTip(), hint);
     EXPECT_TRUE(w.txtVideoFileName->isReadOnly());
     EXPECT_FALSE(w.TrackBar1->isEnabled());
     EXPECT_EQ(w.ImageList1.size(), 11);

@@ -197,10 +197,7 @@ TEST_F(MainWindowTest, WithOpenVideoTheSetupKeysAreWrittenInOrder)
 {
     ProbeGuard probe(true);
     {
-        TfrmMain& w = open();
-        w.VideoWidth = 640;
-        w.VideoHeight = 360;
-        w.SetVideoOpen(true);
+        TfrmMain& w = openWithVideo(640, 360);
         w.tbVolume->setValue(40);
         w.txtThumbWidth->setText(QStringLiteral("abc"));
         w.txtThumbHeight->setText(QStringLiteral("5000"));
@@ -221,10 +218,7 @@ TEST_F(MainWindowTest, WithOpenVideoTheSetupKeysAreWrittenInOrder)
 TEST_F(MainWindowTest, WrittenSettingsAreReadBack)
 {
     {
-        TfrmMain& w = open();
-        w.VideoWidth = 640;
-        w.VideoHeight = 360;
-        w.SetVideoOpen(true);
+        TfrmMain& w = openWithVideo();
         w.tbVolume->setValue(33);
         w.txtThumbWidth->setText(QStringLiteral("123"));
         w.ckbCropThumb->setChecked(false);
@@ -241,9 +235,7 @@ TEST_F(MainWindowTest, WrittenSettingsAreReadBack)
 TEST_F(MainWindowTest, UnwritableSettingsFileIsReportedAndTheWindowStillCloses)
 {
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Skorrel.ini")));
-    TfrmMain& w = open();
-    w.VideoWidth = 640;
-    w.SetVideoOpen(true);
+    TfrmMain& w = openWithVideo();
     w.show();
     EXPECT_TRUE(w.close());
     EXPECT_FALSE(w.isVisible());
