@@ -15,6 +15,7 @@ namespace {
 
 // Text values are read through a buffer of 2048 characters, terminating zero included.
 constexpr qsizetype maxValueChars = 2047;
+constexpr qint64 maxFileBytes = qint64(64) << 20;
 
 QString fullPath(const QString& fileName)
 {
@@ -27,13 +28,15 @@ QString fullPath(const QString& fileName)
     throw AppError(QStringLiteral("Unable to write to %1").arg(fullPath(fileName)));
 }
 
-// Reads the whole file; a missing file is empty. Nothing when it exists but cannot be read.
+// Reads the whole file; a missing file is empty. Nothing when it exists but cannot be read, or is
+// far too big to be a settings file (it is then neither loaded into memory nor rewritten).
 std::optional<QByteArray> readText(const QString& fileName)
 {
     QFile file(fileName);
     if (!file.exists())
         return QByteArray();
-    if (!QFileInfo(fileName).isFile() || !file.open(QIODevice::ReadOnly))
+    const QFileInfo info(fileName);
+    if (!info.isFile() || info.size() > maxFileBytes || !file.open(QIODevice::ReadOnly))
         return std::nullopt;
     return file.readAll();
 }

@@ -3,8 +3,12 @@
 #include <QString>
 
 // A private-profile (INI) file read and written one value at a time. Section and key names
-// compare without regard to case; every write reaches the disk at once. A refused write raises
-// AppError("Unable to write to <path>").
+// compare without regard to case; every write reaches the disk at once (a temporary file in the
+// same folder, flushed and renamed into place). A refused write raises
+// AppError("Unable to write to <full path>") and leaves the file as it was.
+// Text is read back trimmed and cut to 2047 characters; a written text is one line, so it is cut at
+// its first line break (escape line breaks with EscapeLineBreaks first). Integers read as decimal,
+// "$" or "0x" hexadecimal, anything else gives the default; booleans are integers, non-zero true.
 class TIniFile {
 public:
     explicit TIniFile(QString fileName);

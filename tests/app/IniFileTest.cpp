@@ -273,6 +273,18 @@ TEST_F(IniFileTest, AFileWhereTheFolderShouldBeRaisesUnableToWriteWithTheFullPat
     EXPECT_EQ(stored(), "not a folder");
 }
 
+TEST_F(IniFileTest, AFileFarTooBigForSettingsIsNeitherLoadedNorRewritten)
+{
+    store("[Setup]\nJPEGQuality=70\n");
+    QFile file(path());
+    ASSERT_TRUE(file.resize(qint64(65) << 20));  // sparse: takes no room
+    TIniFile ini(path());
+    EXPECT_EQ(ini.ReadInteger("Setup", "JPEGQuality", 90), 90);
+    EXPECT_THROW(ini.WriteInteger("Setup", "JPEGQuality", 80), AppError);
+    EXPECT_EQ(QFileInfo(path()).size(), qint64(65) << 20);
+    EXPECT_TRUE(stored().startsWith("[Setup]\nJPEGQuality=70\n"));
+}
+
 // Bad files: each loads with defaults where a value can't be read, and the next write of one
 // key keeps every byte that was there.
 struct BadFileCase {
