@@ -4,7 +4,6 @@
 #include "batch/uLibBatchMode.h"
 #include "batch/ufrmConsole.h"
 
-#include <QCoreApplication>
 #include <QProgressBar>
 
 #include <algorithm>
@@ -17,11 +16,6 @@ bool CommandLineMode = false;
 namespace {
 
 const QString SeekFailedText = QStringLiteral("Unable to seek in file. Make sure video file is seekable.");
-
-bool OnMainThread()
-{
-    return QThread::currentThread() == QCoreApplication::instance()->thread();
-}
 
 }  // namespace
 
@@ -48,18 +42,16 @@ TfrmMainParent* TCreateThumbsThread::MainWindow() const
 
 void TCreateThumbsThread::RunStep(const std::function<void()>& step)
 {
-    if (OnMainThread()) {
+    if (QThread::currentThread() == Stepper.thread()) {
         step();
         return;
     }
-    Handoff.fetch_add(1, std::memory_order_release);
-    QMetaObject::invokeMethod(this, [this, &step] {
-        Handoff.fetch_add(1, std::memory_order_acq_rel);
+    const bool ran = Stepper.Run([this, &step] {
         Shown = {ItemIndex, CurrentThumb, TotalThumbs, Item ? Item->VideoFile : QString()};
         step();
-        Handoff.fetch_add(1, std::memory_order_release);
-    }, Qt::BlockingQueuedConnection);
-    Handoff.fetch_add(1, std::memory_order_acquire);
+    });
+    if (!ran)
+        StopRequested = true;  // the application is going away: start nothing more
 }
 
 void TCreateThumbsThread::ShowStatus(const QString& text)
@@ -104,7 +96,6 @@ void TCreateThumbsThread::run()
             break;
     }
     RunStep([this] { StopClock(); });
-    Handoff.fetch_add(1, std::memory_order_release);
 }
 
 void TCreateThumbsThread::ProcessItem()
@@ -174,7 +165,6 @@ void TCreateThumbsThread::StopClock()
 
 void TCreateThumbsThread::WorkerEnded()
 {
-    Handoff.fetch_add(1, std::memory_order_acquire);
     StopRequested = true;
     ShowStatus(QStringLiteral("done"));
     ActiveWorker = nullptr;

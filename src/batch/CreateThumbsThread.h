@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/uLibPivex.h"
+#include "batch/MainThreadStepper.h"
 #include "batch/ThumbSpacing.h"
 
 #include <QList>
@@ -71,9 +72,7 @@ private:
     bool VideoOpened = false;
 
     TProgressView Shown;  // main thread only
-    // Mirrors the hand-over that the blocking queued call performs inside Qt, in code the thread
-    // sanitizer sees, so it knows each step is ordered with the worker's work around it.
-    std::atomic<uint64_t> Handoff{0};
+    TMainThreadStepper Stepper;
 };
 
 // Shared state of the batch: one run at a time.
