@@ -24,7 +24,7 @@ QString fullPath(const QString& fileName)
 
 [[noreturn]] void refuseWrite(const QString& fileName, const QString& reason)
 {
-    qCWarning(lcSkorrel) << "Settings write refused:" << fileName << reason;
+    qCDebug(lcSkorrel) << "Settings write refused:" << fileName << reason;
     throw AppError(QStringLiteral("Unable to write to %1").arg(fullPath(fileName)));
 }
 
@@ -77,7 +77,7 @@ QByteArray oneLine(const QString& value)
     if (it == value.end())
         return value.toUtf8();
     const qsizetype lineBreak = it - value.begin();
-    qCWarning(lcSkorrel) << "Settings value cut at its first line break:" << value.left(40);
+    qCDebug(lcSkorrel) << "Settings value cut at its first line break:" << value.left(40);
     return value.left(lineBreak).toUtf8();
 }
 
