@@ -74,6 +74,7 @@ std::unique_ptr<MediaDecoder> MediaDecoder::open(const QString& path, const QStr
     if (refused.contains(demuxerClassId(decoder->demuxerName()), Qt::CaseInsensitive))
         throw EMediaError::fromCode(VFW_E_CANNOT_RENDER);
     decoder->chooseStreams(refused);
+    decoder->probeVideoEnd();
     decoder->findOrigin();
     decoder->computeDuration();
     return decoder;
@@ -161,6 +162,28 @@ void MediaDecoder::chooseStreams(const QStringList& refused)
     }
 }
 
+// Program and transport streams estimate their duration from a few timestamps, which can end before
+// the last picture does; their last packets tell where it really ends.
+void MediaDecoder::probeVideoEnd()
+{
+    constexpr int64_t kTailBytes = 1 << 20;
+    const int64_t size = format_->pb ? avio_size(format_->pb) : -1;
+    if (!hasVideo() || !(format_->iformat->flags & AVFMT_TS_DISCONT) || !seekableInput() || size <= 0)
+        return;
+    if (av_seek_frame(format_, -1, std::max<int64_t>(0, size - kTailBytes), AVSEEK_FLAG_BYTE) < 0)
+        return;
+    // Decoded, since the last pictures' packets can lack a timestamp.
+    afterSeek_ = false;
+    while (step()) {
+        video_.clear();
+        audio_.clear();
+    }
+    if (lastVideoTime_ >= 0)
+        videoEnd_ = lastVideoTime_ + frameDuration_;
+    av_seek_frame(format_, -1, 0, AVSEEK_FLAG_BYTE);
+    restart(true);
+}
+
 void MediaDecoder::findOrigin()
 {
     origin_ = format_->start_time == AV_NOPTS_VALUE ? 0 : av_rescale_q(format_->start_time, AV_TIME_BASE_Q, kMediaTimeBase);
@@ -184,15 +207,20 @@ void MediaDecoder::findOrigin()
 
 void MediaDecoder::computeDuration()
 {
-    if (format_->duration == AV_NOPTS_VALUE)
-        return;
     const MediaTime start = format_->start_time == AV_NOPTS_VALUE ? 0 : av_rescale_q(format_->start_time, AV_TIME_BASE_Q, kMediaTimeBase);
-    duration_ = std::max<MediaTime>(0, start + av_rescale_q(format_->duration, AV_TIME_BASE_Q, kMediaTimeBase) - origin_);
+    const MediaTime length = format_->duration == AV_NOPTS_VALUE ? 0 : av_rescale_q(format_->duration, AV_TIME_BASE_Q, kMediaTimeBase);
+    const MediaTime end = std::max(length > 0 ? start + length : 0, videoEnd_);
+    duration_ = std::max<MediaTime>(0, end - origin_);
+}
+
+bool MediaDecoder::seekableInput() const
+{
+    return format_->pb && (format_->pb->seekable & AVIO_SEEKABLE_NORMAL);
 }
 
 bool MediaDecoder::seekable() const
 {
-    return format_->pb && (format_->pb->seekable & AVIO_SEEKABLE_NORMAL) && duration_ > 0;
+    return seekableInput() && duration_ > 0;
 }
 
 QString MediaDecoder::demuxerName() const
@@ -324,6 +352,11 @@ void MediaDecoder::seek(MediaTime time)
         if (avformat_seek_file(format_, -1, INT64_MIN, start, start, 0) < 0)
             av_seek_frame(format_, -1, 0, AVSEEK_FLAG_BYTE);
     }
+    restart(time <= 0);
+}
+
+void MediaDecoder::restart(bool atStart)
+{
     if (videoCodec_)
         avcodec_flush_buffers(videoCodec_);
     if (audioCodec_)
@@ -332,7 +365,7 @@ void MediaDecoder::seek(MediaTime time)
     audio_.clear();
     ended_ = false;
     afterSeek_ = true;
-    firstFramePending_ = time <= 0;
+    firstFramePending_ = atStart;
     lastVideoTime_ = -1;
 }
 

@@ -90,12 +90,15 @@ private:
     MediaDecoder() = default;
     void openInput(const QString& path);
     void chooseStreams(const QStringList& refused);
+    bool seekableInput() const;
+    void probeVideoEnd();
     void findOrigin();
     void computeDuration();
     bool step();  // reads and decodes one packet; false at the end
     void receiveVideo();
     void receiveAudio();
     void flushDecoders();
+    void restart(bool atStart);  // decoder state after the demultiplexer moved
     MediaTime toMediaTime(int64_t ts, int streamIndex) const;
     int64_t toStreamTs(MediaTime time, int streamIndex) const;
 
@@ -109,7 +112,8 @@ private:
     int audioIndex_ = -1;
     QSize videoSize_;
     MediaTime duration_ = 0;
-    int64_t origin_ = 0;  // AV_TIME_BASE units: the time that is position 0
+    MediaTime origin_ = 0;    // the stream time that is position 0
+    MediaTime videoEnd_ = 0;  // where the last picture ends (stream time), when probed
     std::optional<AudioFormat> audioFormat_;
     std::optional<StreamChoice> videoChoice_;
     std::optional<StreamChoice> audioChoice_;

@@ -82,7 +82,7 @@ TEST(GraphBuild, ATruncatedFilePlaysWhatItHasToTheEnd)
     ASSERT_NO_FATAL_FAILURE(player.open("truncated.avi"));
     QSignalSpy complete(&player.graph, &media::FilterGraph::graphComplete);
     ASSERT_NO_FATAL_FAILURE(player.seek(9000 * kMs));  // beyond the data that is left
-    EXPECT_GE(player.frameOnScreen(), 0);
+    EXPECT_FALSE(player.window.currentImage().isNull());
     ASSERT_NO_FATAL_FAILURE(player.seek(1000 * kMs));
     EXPECT_EQ(player.frameOnScreen(), 25);
     player.graph.play();
