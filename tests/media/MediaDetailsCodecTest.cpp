@@ -1,5 +1,5 @@
 // Readable codec names of compression codes.
-#include "MediaDetailsPrint.h"
+#include "MediaDetailsTestSupport.h"
 #include "media/uMediaDetails.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Media details of real files, read by the libavformat detector. The clips are made here with the
 // ffmpeg command-line tool: each case needs its own container, tag or layout.
-#include "MediaDetailsPrint.h"
+#include "MediaDetailsTestSupport.h"
 #include "media/MediaDetectorFFmpeg.h"
 #include "media/uMediaDetails.h"
 
@@ -90,22 +90,7 @@ protected:
 
 TEST_F(MediaDetailsFileTest, AviWithXvidVideoThenPcmAudio)
 {
-    EnumVid expected;
-    expected.OtherSubType = "UnKnown ";  // no subtype row for XviD
-    expected.VideoType = "Video";
-    expected.Duration = 1000;
-    expected.VideoFourCC = "XviD";
-    expected.Width = 64;
-    expected.Height = 48;
-    expected.BitCount = "24";
-    expected.CodecName = "XVID MPEG-4";
-    expected.AudioType = "Audio";
-    expected.AudioSubType = "PCM";
-    expected.AudioFormat = "PCM";
-    expected.SampleRate = "44100";
-    expected.SampleBitRate = "705600";
-    expected.Channels = "2";
-    EXPECT_EQ(GetMediaDetails(clip("xvid_pcm.avi")), expected);
+    EXPECT_EQ(GetMediaDetails(clip("xvid_pcm.avi")), xvidThenStereoPcm("XviD", 64, 48, 1000));
 }
 
 TEST_F(MediaDetailsFileTest, UncompressedRgbKeepsTheBitmapOrientation)

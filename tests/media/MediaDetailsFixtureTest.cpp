@@ -1,5 +1,5 @@
 // Media details of the shared test clips, as opening a video and queueing a batch read them.
-#include "MediaDetailsPrint.h"
+#include "MediaDetailsTestSupport.h"
 #include "media/uMediaDetails.h"
 #include "support/TestEnv.h"
 
