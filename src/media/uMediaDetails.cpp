@@ -9,7 +9,6 @@
 #include <QFileInfo>
 #include <QtEndian>
 #include <cmath>
-#include <limits>
 
 namespace {
 
@@ -140,8 +139,8 @@ void writeFormat(EnumVid& record, const DetectedMediaType& type)
 // Milliseconds, an exact half going to the even neighbour; nothing for a length no count can hold.
 std::optional<int64_t> lengthMilliseconds(double seconds)
 {
-    const double ms = std::nearbyint(seconds * 1000.0);
-    constexpr double limit = 9.2e18;
+    const double ms = std::nearbyint(seconds * 1000.0);  // the default rounding mode: ties to even
+    constexpr double limit = 9.2e18;                     // just under 2^63
     if (!std::isfinite(ms) || std::fabs(ms) > limit)
         return std::nullopt;
     return int64_t(ms);
