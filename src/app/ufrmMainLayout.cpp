@@ -116,7 +116,6 @@ void TfrmMain::CreateControls()
 
     auto* client = new QWidget(this);
     setCentralWidget(client);
-    client->installEventFilter(this);
 
     CreateGlyphs();
     Label2 = label(client, QStringLiteral("Video File:"), 301, 8);
@@ -138,6 +137,7 @@ void TfrmMain::CreateControls()
 
     CreateMenus();
     CreateDialogOptions();
+    client->installEventFilter(this);  // the resize rules, once every control they move exists
     resize(kDesignWidth, kDesignHeight);
 }
 
