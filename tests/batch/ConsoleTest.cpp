@@ -89,4 +89,20 @@ TEST_F(BatchRun, ClosingWhileRunningStopsAndClosesWhenTheWorkerHasEnded)
     }
 }
 
+TEST(ConsoleLifetime, DestroyingTheConsoleMidRunLetsTheWorkerEndFirst)
+{
+    TBatchItem item;
+    item.VideoFile = QStringLiteral("/v/a.avi");
+    item.ThumbCount = 5;
+    FakeMainWindow main;
+    main.durations[item.VideoFile] = 10000;
+    {
+        TfrmConsole console;
+        ASSERT_TRUE(console.BeginBatch({&item}, &main));
+    }
+    EXPECT_EQ(ActiveWorker, nullptr);
+    EXPECT_EQ(CurrentMessageRoute(), nullptr);
+    EXPECT_FALSE(main.calls.contains(QStringLiteral("snapshot")));
+}
+
 }  // namespace

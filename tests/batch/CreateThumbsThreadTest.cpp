@@ -95,43 +95,50 @@ TEST_F(BatchRun, ProgressBarsCountThumbnailsAndVideos)
     EXPECT_TRUE(console.isVisible());
 }
 
-TEST_F(BatchRun, AVideoThatFailsToOpenIsSkippedAndTheRunGoesOn)
+struct QueuedVideo {
+    const char* name;
+    int64_t duration;  // 0: fails to open
+};
+
+struct FailureCase {
+    const char* name;
+    std::vector<QueuedVideo> videos;  // two thumbnails each
+    QSet<int> failingSaves;
+    std::vector<Saved> expected;
+    QStringList lines;
+};
+
+class RunAfterFailure : public BatchRun, public ::testing::WithParamInterface<FailureCase> {};
+
+// A failure ends only its own video; the run goes on with the next one.
+TEST_P(RunAfterFailure, TheOtherVideosAreMadeWhole)
 {
-    AddItem(QStringLiteral("a"), 0, 0, 2);
-    AddItem(QStringLiteral("b"), 10000, 0, 2);
+    const FailureCase& c = GetParam();
+    QStringList opens;
+    for (const QueuedVideo& video : c.videos) {
+        AddItem(QString::fromUtf8(video.name), video.duration, 0, 2);
+        opens << QStringLiteral("open /v/%1.avi").arg(QString::fromUtf8(video.name));
+    }
+    main.failingSaves = c.failingSaves;
     Run();
-    EXPECT_EQ(main.calls.first(), QStringLiteral("open /v/a.avi"));
-    EXPECT_EQ(main.calls.at(1), QStringLiteral("open /v/b.avi"));
-    EXPECT_EQ(main.saved, (std::vector<Saved>{{"/out/b1.jpg", 0}, {"/out/b2.jpg", 9900}}));
-    EXPECT_EQ(MemoLines(), QStringList{"/v/a.avi: Unable to open the video."});
-    EXPECT_EQ(ErrorCount, 1);
+    EXPECT_EQ(main.saved, c.expected);
+    EXPECT_EQ(main.calls.filter(QStringLiteral("open ")), opens);
+    EXPECT_EQ(MemoLines(), c.lines);
+    EXPECT_EQ(ErrorCount, c.lines.size());
 }
 
-TEST_F(BatchRun, AFailedSaveEndsOnlyItsOwnVideo)
-{
-    AddItem(QStringLiteral("a"), 10000, 5000, 0);
-    AddItem(QStringLiteral("b"), 10000, 5000, 0);
-    AddItem(QStringLiteral("c"), 10000, 5000, 0);
-    main.failingSaves = {5};  // b's second thumbnail
-    Run();
-    EXPECT_EQ(main.saved, (std::vector<Saved>{{"/out/a1.jpg", 0}, {"/out/a2.jpg", 5000}, {"/out/a3.jpg", 9900},
-                                              {"/out/b1.jpg", 0}, {"/out/c1.jpg", 0}, {"/out/c2.jpg", 5000},
-                                              {"/out/c3.jpg", 9900}}));
-    EXPECT_FALSE(main.calls.contains(QStringLiteral("save /out/b3.jpg")));
-    EXPECT_EQ(MemoLines(), QStringList{"/v/b.avi: Unable to save the thumbnail."});
-    EXPECT_EQ(ErrorCount, 1);
-}
-
-TEST_F(BatchRun, ACorruptVideoInTheMiddleLeavesTheOthersWhole)
-{
-    AddItem(QStringLiteral("a"), 10000, 0, 2);
-    AddItem(QStringLiteral("b"), 0, 0, 2);
-    AddItem(QStringLiteral("c"), 10000, 0, 2);
-    Run();
-    EXPECT_EQ(main.saved, (std::vector<Saved>{{"/out/a1.jpg", 0}, {"/out/a2.jpg", 9900}, {"/out/c1.jpg", 0},
-                                              {"/out/c2.jpg", 9900}}));
-    EXPECT_EQ(ErrorCount, 1);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Failures, RunAfterFailure,
+    ::testing::Values(
+        FailureCase{"FirstFailsToOpen", {{"a", 0}, {"b", 10000}}, {},
+                    {{"/out/b1.jpg", 0}, {"/out/b2.jpg", 9900}}, {"/v/a.avi: Unable to open the video."}},
+        FailureCase{"MiddleOfThreeFailsToOpen", {{"a", 10000}, {"b", 0}, {"c", 10000}}, {},
+                    {{"/out/a1.jpg", 0}, {"/out/a2.jpg", 9900}, {"/out/c1.jpg", 0}, {"/out/c2.jpg", 9900}},
+                    {"/v/b.avi: Unable to open the video."}},
+        FailureCase{"MiddleOfThreeFailsToSave", {{"a", 10000}, {"b", 10000}, {"c", 10000}}, {3},
+                    {{"/out/a1.jpg", 0}, {"/out/a2.jpg", 9900}, {"/out/c1.jpg", 0}, {"/out/c2.jpg", 9900}},
+                    {"/v/b.avi: Unable to save the thumbnail."}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(BatchRun, StopDuringASaveFinishesThatThumbnailAndItsSeekOnly)
 {
