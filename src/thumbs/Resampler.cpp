@@ -1,0 +1,308 @@
+#include "thumbs/Resampler.h"
+
+#include "platform/AppError.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <numbers>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+// How a filter maps a destination pixel onto the source.
+enum class Sampling {
+    TopLeft,         // point sample at floor(destination x scale)
+    NearestCentre,   // point sample of the pixel whose centre is nearest
+    Fixed,           // kernel at its own width whatever the scale
+    Fixed8Bit,       // as Fixed, weights rounded to multiples of 1/256
+    Widened,         // kernel widened by the scale when reducing
+};
+
+using KernelFunction = double (*)(double);
+
+struct Kernel {
+    double support;
+    KernelFunction function;
+};
+
+struct FilterRow {
+    Sampling sampling;
+    Kernel reducing;   // used when the target is smaller than the source
+    Kernel enlarging;  // used otherwise
+};
+
+double box(double x) { return (x >= -0.5 && x < 0.5) ? 1.0 : 0.0; }
+double triangle(double x) { x = std::fabs(x); return x < 1.0 ? 1.0 - x : 0.0; }
+double hermite(double x)
+{
+    x = std::fabs(x);
+    return x < 1.0 ? (2.0 * x - 3.0) * x * x + 1.0 : 0.0;
+}
+double bell(double x)
+{
+    x = std::fabs(x);
+    if (x < 0.5) return 0.75 - x * x;
+    if (x < 1.5) return 0.5 * (x - 1.5) * (x - 1.5);
+    return 0.0;
+}
+double bspline(double x)
+{
+    x = std::fabs(x);
+    if (x < 1.0) return (0.5 * x - 1.0) * x * x + 2.0 / 3.0;
+    if (x < 2.0) return (2.0 - x) * (2.0 - x) * (2.0 - x) / 6.0;
+    return 0.0;
+}
+double sinc(double x)
+{
+    if (x == 0.0) return 1.0;
+    x *= std::numbers::pi;
+    return std::sin(x) / x;
+}
+double lanczos3(double x) { return std::fabs(x) < 3.0 ? sinc(x) * sinc(x / 3.0) : 0.0; }
+
+// Mitchell-Netravali cubic with parameters B and C.
+double cubic(double x, double b, double c)
+{
+    x = std::fabs(x);
+    if (x < 1.0)
+        return ((12.0 - 9.0 * b - 6.0 * c) * x * x * x + (-18.0 + 12.0 * b + 6.0 * c) * x * x + (6.0 - 2.0 * b)) / 6.0;
+    if (x < 2.0)
+        return ((-b - 6.0 * c) * x * x * x + (6.0 * b + 30.0 * c) * x * x + (-12.0 * b - 48.0 * c) * x + (8.0 * b + 24.0 * c)) / 6.0;
+    return 0.0;
+}
+double mitchell(double x) { return cubic(x, 1.0 / 3.0, 1.0 / 3.0); }
+double catmullRom(double x) { return cubic(x, 0.0, 0.5); }
+
+constexpr Kernel kPoint{0.0, box};
+constexpr Kernel kLinear{1.0, triangle};
+
+// One row per filter, indexed by TResampleFilter.
+constexpr std::array<FilterRow, ResampleFilterCount> kFilters{{
+    {Sampling::TopLeft, kPoint, kPoint},                                // rfNone
+    {Sampling::Widened, kLinear, kLinear},                              // rfTriangle
+    {Sampling::Widened, {1.0, hermite}, {1.0, hermite}},                // rfHermite
+    {Sampling::Widened, {1.5, bell}, {1.5, bell}},                      // rfBell
+    {Sampling::Widened, {2.0, bspline}, {2.0, bspline}},                // rfBSpline
+    {Sampling::Widened, {3.0, lanczos3}, {3.0, lanczos3}},              // rfLanczos3
+    {Sampling::Widened, {2.0, mitchell}, {2.0, mitchell}},              // rfMitchell
+    {Sampling::NearestCentre, kPoint, kPoint},                          // rfNearest
+    {Sampling::Fixed, kLinear, kLinear},                                // rfLinear
+    {Sampling::Fixed8Bit, kLinear, kLinear},                            // rfFastLinear
+    {Sampling::Widened, {0.5, box}, kLinear},                           // rfBilinear: area average, else linear
+    {Sampling::Widened, {2.0, catmullRom}, {2.0, catmullRom}},          // rfBicubic
+}};
+
+// Per destination pixel: the first source pixel and `stride` weights (zero past the used ones).
+struct Weights {
+    int stride = 0;
+    std::vector<int> first;
+    std::vector<float> weight;
+    int neededFrom = 0;  // source pixels [neededFrom, neededTo) hold every weighted one
+    int neededTo = 0;
+    std::vector<bool> needed;  // per source pixel: has a non-zero weight
+};
+
+void pointSample(Weights& w, int src, int dst, bool topLeft)
+{
+    const double scale = double(src) / dst;
+    w.stride = 1;
+    for (int i = 0; i < dst; ++i) {
+        const double pos = topLeft ? i * scale : (i + 0.5) * scale;
+        w.first[i] = std::clamp(int(std::floor(pos)), 0, src - 1);
+        w.weight[i] = 1.0f;
+    }
+}
+
+// Rounds weights to multiples of 1/256; the largest takes the remainder so they still sum to 1.
+void quantise8Bit(float* weights, int count)
+{
+    int total = 0;
+    int largest = 0;
+    for (int t = 0; t < count; ++t) {
+        const int v = int(std::lround(weights[t] * 256.0f));
+        weights[t] = float(v);
+        total += v;
+        if (weights[t] > weights[largest])
+            largest = t;
+    }
+    weights[largest] += float(256 - total);
+    for (int t = 0; t < count; ++t)
+        weights[t] /= 256.0f;
+}
+
+void kernelSample(Weights& w, int src, int dst, const FilterRow& row)
+{
+    const double scale = double(src) / dst;
+    const Kernel& k = scale > 1.0 ? row.reducing : row.enlarging;
+    const double widen = (row.sampling == Sampling::Widened && scale > 1.0) ? scale : 1.0;
+    const double reach = k.support * widen;
+    w.stride = int(std::ceil(2.0 * reach)) + 3;
+    w.weight.assign(size_t(dst) * w.stride, 0.0f);
+    std::vector<double> taps(w.stride);
+    for (int i = 0; i < dst; ++i) {
+        const double centre = (i + 0.5) * scale;
+        const int lo = std::max(0, int(std::floor(centre - reach)));
+        const int hi = std::min(src - 1, int(std::ceil(centre + reach)));
+        double sum = 0.0;
+        int count = 0;
+        for (int j = lo; j <= hi && count < w.stride; ++j, ++count) {
+            taps[count] = k.function((j + 0.5 - centre) / widen);
+            sum += taps[count];
+        }
+        if (sum == 0.0) {  // kernel fell between pixels: take the nearest one
+            w.first[i] = std::clamp(int(std::floor(centre)), 0, src - 1);
+            w.weight[size_t(i) * w.stride] = 1.0f;
+            continue;
+        }
+        w.first[i] = lo;
+        float* out = &w.weight[size_t(i) * w.stride];
+        for (int t = 0; t < count; ++t)
+            out[t] = float(taps[t] / sum);
+        if (row.sampling == Sampling::Fixed8Bit)
+            quantise8Bit(out, count);
+    }
+}
+
+std::shared_ptr<const Weights> buildWeights(int src, int dst, TResampleFilter filter)
+{
+    auto w = std::make_shared<Weights>();
+    w->first.resize(dst);
+    w->weight.resize(dst);
+    const FilterRow& row = kFilters[filter];
+    if (row.sampling == Sampling::TopLeft || row.sampling == Sampling::NearestCentre)
+        pointSample(*w, src, dst, row.sampling == Sampling::TopLeft);
+    else
+        kernelSample(*w, src, dst, row);
+    w->needed.assign(src, false);
+    w->neededFrom = src;
+    for (int i = 0; i < dst; ++i) {
+        w->neededFrom = std::min(w->neededFrom, w->first[i]);
+        for (int t = 0; t < w->stride && w->first[i] + t < src; ++t)
+            if (w->weight[size_t(i) * w->stride + t] != 0.0f) {
+                w->needed[w->first[i] + t] = true;
+                w->neededTo = std::max(w->neededTo, w->first[i] + t + 1);
+            }
+    }
+    return w;
+}
+
+// Weights depend only on the sizes and the filter, so a batch of same-sized frames builds them once.
+std::shared_ptr<const Weights> cachedWeights(int src, int dst, TResampleFilter filter)
+{
+    static std::mutex lock;
+    static std::map<std::tuple<int, int, int>, std::shared_ptr<const Weights>> cache;
+    constexpr size_t kMaxEntries = 64;
+    const std::lock_guard guard(lock);
+    const std::tuple key{src, dst, int(filter)};
+    if (auto found = cache.find(key); found != cache.end())
+        return found->second;
+    if (cache.size() >= kMaxEntries)
+        cache.clear();
+    return cache[key] = buildWeights(src, dst, filter);
+}
+
+constexpr int kBlockRows = 8;
+
+// Horizontal pass over a block of up to kBlockRows source rows. The rows are first laid out pixel
+// major (all rows' channels of one source pixel side by side) so every tap is one contiguous
+// multiply-add over kBlockRows * C floats.
+template <int C>
+void horizontalBlock(const QImage& src, const int* rows, int rowCount, const Weights& wx, int dstWidth,
+                     std::vector<float>& block, std::vector<float*>& out)
+{
+    constexpr int lanes = kBlockRows * C;
+    const int from = wx.neededFrom;
+    const int to = wx.neededTo;
+    for (int r = 0; r < kBlockRows; ++r) {
+        const int rr = std::min(r, rowCount - 1);
+        const uchar* line = src.constScanLine(rows[rr]);
+        for (int x = from; x < to; ++x)
+            for (int c = 0; c < C; ++c)
+                block[size_t(x - from) * lanes + r * C + c] = line[x * C + c];
+    }
+    const int stride = wx.stride;
+    const int lastTap = to - from;
+    for (int x = 0; x < dstWidth; ++x) {
+        float acc[lanes] = {};
+        const float* w = &wx.weight[size_t(x) * stride];
+        const int start = wx.first[x] - from;
+        const int taps = std::min(stride, lastTap - start);
+        const float* p = &block[size_t(start) * lanes];
+        for (int t = 0; t < taps; ++t, p += lanes) {
+            const float wt = w[t];
+            for (int e = 0; e < lanes; ++e)
+                acc[e] += wt * p[e];
+        }
+        for (int r = 0; r < rowCount; ++r)
+            for (int c = 0; c < C; ++c)
+                out[r][x * C + c] = acc[r * C + c];
+    }
+}
+
+template <int C>
+QImage resampleChannels(const QImage& src, int dstW, int dstH, TResampleFilter filter, QImage::Format format)
+{
+    const auto wx = cachedWeights(src.width(), dstW, filter);
+    const auto wy = cachedWeights(src.height(), dstH, filter);
+    const size_t rowFloats = size_t(dstW) * C;
+
+    // Intermediate: only the source rows the vertical pass needs, unclamped floats.
+    std::vector<int> rows;
+    for (int y = wy->neededFrom; y < wy->neededTo; ++y)
+        if (wy->needed[y])
+            rows.push_back(y);
+    // Rows nobody needs stay uninitialised; the vertical pass skips their zero weights.
+    std::unique_ptr<float[]> mid(new float[size_t(src.height()) * rowFloats]);
+    std::vector<float> block(size_t(wx->neededTo - wx->neededFrom) * kBlockRows * C);
+    std::vector<float*> out(kBlockRows);
+    for (size_t i = 0; i < rows.size(); i += kBlockRows) {
+        const int count = int(std::min<size_t>(kBlockRows, rows.size() - i));
+        for (int r = 0; r < count; ++r)
+            out[r] = &mid[size_t(rows[i + r]) * rowFloats];
+        horizontalBlock<C>(src, &rows[i], count, *wx, dstW, block, out);
+    }
+
+    QImage dst(dstW, dstH, format);
+    if (dst.isNull())
+        throw AppError(QStringLiteral("Out of memory for a %1 x %2 picture").arg(dstW).arg(dstH));
+    std::vector<float> acc(rowFloats);
+    const int srcH = src.height();
+    for (int y = 0; y < dstH; ++y) {
+        std::fill(acc.begin(), acc.end(), 0.0f);
+        const float* w = &wy->weight[size_t(y) * wy->stride];
+        const int taps = std::min(wy->stride, srcH - wy->first[y]);
+        for (int t = 0; t < taps; ++t) {
+            const float wt = w[t];
+            if (wt == 0.0f)
+                continue;
+            const float* line = &mid[size_t(wy->first[y] + t) * rowFloats];
+            for (size_t e = 0; e < rowFloats; ++e)
+                acc[e] += wt * line[e];
+        }
+        uchar* outLine = dst.scanLine(y);
+        for (size_t e = 0; e < rowFloats; ++e)
+            outLine[e] = uchar(std::clamp(acc[e] + 0.5f, 0.0f, 255.0f));
+    }
+    return dst;
+}
+
+}  // namespace
+
+QImage Resample(const QImage& source, int width, int height, TResampleFilter filter)
+{
+    if (source.isNull() || source.width() < 1 || source.height() < 1)
+        throw AppError(QStringLiteral("Cannot resample an empty picture"));
+    if (width < 1 || height < 1)
+        throw AppError(QStringLiteral("Cannot resample to %1 x %2").arg(width).arg(height));
+    if (filter < 0 || filter >= ResampleFilterCount)
+        throw AppError(QStringLiteral("Unknown resample filter %1").arg(int(filter)));
+    if (source.format() == QImage::Format_Grayscale8)
+        return resampleChannels<1>(source, width, height, filter, QImage::Format_Grayscale8);
+    const QImage bgr = source.convertToFormat(QImage::Format_BGR888);
+    return resampleChannels<3>(bgr, width, height, filter, QImage::Format_BGR888);
+}
