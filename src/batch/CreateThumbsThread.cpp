@@ -57,7 +57,6 @@ void TCreateThumbsThread::RunStep(const std::function<void()>& step)
 void TCreateThumbsThread::ShowStatus(const QString& text)
 {
     RunStep([this, &text] {
-        StatusText = text;
         Console->SetMessage(text);
         UpdateProgress();
     });
@@ -66,7 +65,6 @@ void TCreateThumbsThread::ShowStatus(const QString& text)
 void TCreateThumbsThread::ReportError(const QString& text)
 {
     RunStep([this, &text] {
-        ErrorText = text;
         ++ErrorCount;
         Console->AddLine(Shown.VideoFile.isEmpty() ? text : Shown.VideoFile + QStringLiteral(": ") + text);
         UpdateProgress();

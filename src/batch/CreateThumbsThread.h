@@ -59,8 +59,6 @@ private:
     TfrmConsole* Console;
     TfrmMainParent* MainWindow() const;
 
-    QString StatusText;
-    QString ErrorText;
     int32_t CurrentThumb = 1;
     int32_t TotalThumbs = 0;
     int64_t StepMs = 0;
