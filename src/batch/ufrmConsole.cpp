@@ -101,22 +101,21 @@ bool TfrmConsole::BeginBatch(const QList<TBatchItem*>& items, TfrmMainParent* ma
 void TfrmConsole::SetMessage(const QString& text)
 {
     lblConsoleMessage->setText(text);
-    ShowLine(text);
+    EchoLine(text);
 }
 
 void TfrmConsole::AddLine(const QString& text)
 {
     txtError->appendPlainText(text);
-    ShowLine(text);
+    EchoLine(text);
 }
 
-void TfrmConsole::ShowLine(const QString& text)
+void TfrmConsole::EchoLine(const QString& text)
 {
-    if (CommandLineMode) {
-        std::fputs(qPrintable(text + QLatin1Char('\n')), stdout);
-        std::fflush(stdout);
-    }
-    emit LineShown(text);
+    if (!CommandLineMode)
+        return;
+    std::fputs(qPrintable(text + QLatin1Char('\n')), stdout);
+    std::fflush(stdout);
 }
 
 void TfrmConsole::StartClock()

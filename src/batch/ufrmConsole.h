@@ -29,7 +29,7 @@ public:
     // Runs the items through `mainWindow` and shows the console modally until it is closed.
     // Nothing happens while another run is live.
     void StartBatch(const QList<TBatchItem*>& items, TfrmMainParent* mainWindow);
-    // The same without waiting for the console to close; false while another run is live.
+    // Starts the run without showing the console or waiting; false while another run is live.
     bool BeginBatch(const QList<TBatchItem*>& items, TfrmMainParent* mainWindow);
 
     QLabel* lblConsoleMessage;
@@ -53,13 +53,10 @@ public:
     void Timer1Timer();
     void done(int result) override;
 
-signals:
-    // Every status and error line as it appears (echoed to standard output in command-line mode).
-    void LineShown(const QString& text);
-
 private:
     void Stop();
-    void ShowLine(const QString& text);
+    // In command-line mode every status and error line also goes to standard output.
+    void EchoLine(const QString& text);
 
     QElapsedTimer Clock;
     bool ClosePending = false;
