@@ -25,7 +25,6 @@ const QImage& TImageEnView::Bitmap() const { return layer().bitmap; }
 
 void TImageEnView::Update()
 {
-    ++paintRequests_;
     if (lockDepth_ == 0)
         update();
 }

@@ -54,7 +54,6 @@ public:
 
     void LockUpdate();                       // nested; the last UnlockUpdate repaints once
     void UnlockUpdate();
-    int PaintCount() const { return paintRequests_; }
 
     void LoadFromFile(const QString& path);  // AppError naming the file on failure
     void SaveToFileJpeg(const QString& path);  // FileCreateError / AppError on failure
@@ -88,5 +87,4 @@ private:
     QColor background_;
     int jpegQuality_ = 90;
     int lockDepth_ = 0;
-    int paintRequests_ = 0;
 };
