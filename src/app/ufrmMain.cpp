@@ -207,10 +207,8 @@ void TfrmMain::SetVideoOpen(bool open)
 void TfrmMain::SetSnapshotAvailable(bool available)
 {
     SnapshotAvailable = available;
-    if (!available) {
-        ImageSnapshot->bitmap() = QImage();
-        ImageSnapshot->update();
-    }
+    if (!available)
+        ImageSnapshot->Clear();
     Save1->setEnabled(available);
     CopySnapShot1->setEnabled(available);
     btnSaveThumb->setEnabled(available);

@@ -53,7 +53,8 @@ TEST_F(MainWindowTest, EnablingFollowsTheState)
         SCOPED_TRACE("video open");
         expectColumn(w, true, false);
     }
-    w.ImageSnapshot->bitmap() = QImage(8, 8, QImage::Format_BGR888);
+    w.ImageSnapshot->Assign(QImage(8, 8, QImage::Format_BGR888));
+    w.ImageSnapshot->Bitmap().fill(Qt::red);
     w.SetSnapshotAvailable(true);
     {
         SCOPED_TRACE("snapshot present");
@@ -66,7 +67,7 @@ TEST_F(MainWindowTest, EnablingFollowsTheState)
         expectColumn(w, false, false);
     }
     EXPECT_FALSE(w.SnapshotAvailable);
-    EXPECT_TRUE(w.ImageSnapshot->bitmap().isNull());
+    EXPECT_EQ(w.ImageSnapshot->Bitmap().pixelColor(3, 3), w.ImageSnapshot->Background());
 }
 
 TEST_F(MainWindowTest, MenuItemsClickTheirButtons)
