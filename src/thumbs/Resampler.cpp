@@ -208,6 +208,36 @@ std::shared_ptr<const Weights> cachedWeights(int src, int dst, TResampleFilter f
 
 constexpr int kBlockRows = 8;
 
+// acc[e] = sum over taps of w[t] x p[t x Lanes + e]: the multiply-adds the passes spend their time in.
+template <int Lanes>
+inline void accumulateTaps(float* __restrict acc, const float* __restrict p, const float* __restrict w, int taps)
+{
+    float sum[Lanes] = {};  // kept in registers across the taps
+    for (int t = 0; t < taps; ++t, p += Lanes) {
+        const float wt = w[t];
+        for (int e = 0; e < Lanes; ++e)
+            sum[e] += wt * p[e];
+    }
+    for (int e = 0; e < Lanes; ++e)
+        acc[e] = sum[e];
+}
+
+void accumulateColourBlock(float* acc, const float* p, const float* w, int taps)
+{
+    accumulateTaps<kBlockRows * 3>(acc, p, w, taps);
+}
+
+void accumulatePlaneBlock(float* acc, const float* p, const float* w, int taps)
+{
+    accumulateTaps<kBlockRows>(acc, p, w, taps);
+}
+
+void accumulateRow(float* __restrict acc, const float* __restrict line, float wt, size_t n)
+{
+    for (size_t e = 0; e < n; ++e)
+        acc[e] += wt * line[e];
+}
+
 // Horizontal pass over a block of up to kBlockRows source rows. The rows are first laid out pixel
 // major (all rows' channels of one source pixel side by side) so every tap is one contiguous
 // multiply-add over kBlockRows * C floats.
@@ -218,26 +248,26 @@ void horizontalBlock(const QImage& src, const int* rows, int rowCount, const Wei
     constexpr int lanes = kBlockRows * C;
     const int from = wx.neededFrom;
     const int to = wx.neededTo;
-    for (int r = 0; r < kBlockRows; ++r) {
-        const int rr = std::min(r, rowCount - 1);
-        const uchar* line = src.constScanLine(rows[rr]);
-        for (int x = from; x < to; ++x)
+    const uchar* lines[kBlockRows];
+    for (int r = 0; r < kBlockRows; ++r)
+        lines[r] = src.constScanLine(rows[std::min(r, rowCount - 1)]);
+    float* b = block.data();
+    for (int x = from; x < to; ++x)
+        for (int r = 0; r < kBlockRows; ++r)
             for (int c = 0; c < C; ++c)
-                block[size_t(x - from) * lanes + r * C + c] = line[x * C + c];
-    }
+                *b++ = lines[r][x * C + c];
     const int stride = wx.stride;
     const int lastTap = to - from;
     for (int x = 0; x < dstWidth; ++x) {
         float acc[lanes] = {};
-        const float* w = &wx.weight[size_t(x) * stride];
         const int start = wx.first[x] - from;
-        const int taps = std::min(stride, lastTap - start);
+        const float* w = &wx.weight[size_t(x) * stride];
         const float* p = &block[size_t(start) * lanes];
-        for (int t = 0; t < taps; ++t, p += lanes) {
-            const float wt = w[t];
-            for (int e = 0; e < lanes; ++e)
-                acc[e] += wt * p[e];
-        }
+        const int taps = std::min(stride, lastTap - start);
+        if constexpr (C == 3)
+            accumulateColourBlock(acc, p, w, taps);
+        else
+            accumulatePlaneBlock(acc, p, w, taps);
         for (int r = 0; r < rowCount; ++r)
             for (int c = 0; c < C; ++c)
                 out[r][x * C + c] = acc[r * C + c];
@@ -280,9 +310,7 @@ QImage resampleChannels(const QImage& src, int dstW, int dstH, TResampleFilter f
             const float wt = w[t];
             if (wt == 0.0f)
                 continue;
-            const float* line = &mid[size_t(wy->first[y] + t) * rowFloats];
-            for (size_t e = 0; e < rowFloats; ++e)
-                acc[e] += wt * line[e];
+            accumulateRow(acc.data(), &mid[size_t(wy->first[y] + t) * rowFloats], wt, rowFloats);
         }
         uchar* outLine = dst.scanLine(y);
         for (size_t e = 0; e < rowFloats; ++e)
