@@ -43,13 +43,10 @@ const QImage& frame()
     return picture;
 }
 
-const char* const kFilterNames[ResampleFilterCount] = {"None", "Triangle", "Hermite", "Bell", "BSpline",
-    "Lanczos3", "Mitchell", "Nearest", "Linear", "FastLinear", "Bilinear", "Bicubic"};
-
 void BM_ResampleToFit(benchmark::State& state)
 {
     const auto filter = TResampleFilter(state.range(0));
-    state.SetLabel(kFilterNames[filter]);
+    state.SetLabel(ResampleFilterName(filter));
     for (auto _ : state) {
         QImage picture = frame();
         ResampleToFit(picture, kBoxWidth, kBoxHeight, filter);

@@ -173,6 +173,11 @@ public:
     // calls it once, before the remembered filter is selected, so connect the filter handler to
     // currentIndexChanged and that selection runs it.
     void ConnectThumbnailShaping();
+    // The filter the next snapshot and save use, 0..11 (TResampleFilter); 0 until the list first selects.
+    int CurrentResampleFilter = 0;
+    void cmbResampleFilterClick();  // the list's text, matched exactly, picks the filter
+    void txtThumbWidthExit();       // with a video open, the box shows the clamped width
+    void txtThumbHeightExit();
 
     // =============================================================================================
     // Watermark

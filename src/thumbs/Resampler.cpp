@@ -334,3 +334,21 @@ QImage Resample(const QImage& source, int width, int height, TResampleFilter fil
     const QImage bgr = source.convertToFormat(QImage::Format_BGR888);
     return resampleChannels<3>(bgr, width, height, filter, QImage::Format_BGR888);
 }
+
+namespace {
+constexpr std::array<const char*, ResampleFilterCount> kFilterNames{
+    "None", "Triangle", "Hermite", "Bell", "BSpline", "Lanczos3",
+    "Mitchell", "Nearest", "Linear", "FastLinear", "Bilinear", "Bicubic"};
+}
+
+const char* ResampleFilterName(TResampleFilter filter) { return kFilterNames.at(size_t(filter)); }
+
+bool ResampleFilterFromName(const QString& name, TResampleFilter& filter)
+{
+    for (int i = 0; i < ResampleFilterCount; ++i)
+        if (name == QLatin1String(kFilterNames[size_t(i)])) {
+            filter = TResampleFilter(i);
+            return true;
+        }
+    return false;
+}
