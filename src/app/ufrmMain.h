@@ -2,11 +2,13 @@
 
 #include "batch/TfrmMainParent.h"
 #include "platform/Dialogs.h"
+#include "watermark/Watermark.h"
 
 #include <QIcon>
 #include <QList>
 #include <QString>
 #include <cstdint>
+#include <memory>
 
 class QAction;
 class QCheckBox;
@@ -180,8 +182,11 @@ public:
     void txtThumbHeightExit();
 
     // =============================================================================================
-    // Watermark
+    // Watermark (src/watermark/ufrmMainWatermark.cpp)
     // =============================================================================================
+    // The user's watermark: read from the settings file at creation (before the video mode), its
+    // View the snapshot view; written back at destruction.
+    std::unique_ptr<TWatermark> UserWatermark;
 
     // =============================================================================================
     // Batch (TfrmMainParent operations)

@@ -106,10 +106,7 @@ QStringList LinesFromText(const QString& text)
     return lines;
 }
 
-TWatermark::TWatermark() : Image(std::make_unique<TImageEnView>())
-{
-    Font.setStyleHint(QFont::SansSerif);
-}
+TWatermark::TWatermark() : Image(std::make_unique<TImageEnView>()) {}
 
 TWatermark::~TWatermark() = default;
 
