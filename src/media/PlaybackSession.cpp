@@ -21,9 +21,9 @@ PlaybackSession::PlaybackSession(std::unique_ptr<MediaDecoder> decoder, Presente
     ticker_.setInterval(kTickMs);
     ticker_.setTimerType(Qt::PreciseTimer);
     connect(&ticker_, &QTimer::timeout, this, &PlaybackSession::drain);
-    worker_ = std::make_unique<StreamingThread>(std::move(decoder), [this] { wake(); });
+    worker_ = std::make_unique<StreamingThread>(std::move(decoder));
     // The first frame is prerolled at once, as a paused graph shows it.
-    epoch_ = lastCommand_ = worker_->post(StreamingThread::Command::Seek, 0);
+    epoch_ = command(StreamingThread::Command::Seek, 0);
 }
 
 PlaybackSession::~PlaybackSession()
@@ -31,10 +31,12 @@ PlaybackSession::~PlaybackSession()
     worker_.reset();
 }
 
-void PlaybackSession::wake()
+// The GUI side polls while a command is pending or the graph plays, so no call crosses threads.
+uint64_t PlaybackSession::command(StreamingThread::Command command, MediaTime time)
 {
-    if (!wakePosted_.exchange(true))
-        QMetaObject::invokeMethod(this, &PlaybackSession::drain, Qt::QueuedConnection);
+    lastCommand_ = worker_->post(command, time);
+    ticker_.start();
+    return lastCommand_;
 }
 
 void PlaybackSession::run()
@@ -45,8 +47,7 @@ void PlaybackSession::run()
     anchorClock();
     if (audio_)
         audio_->resume();
-    lastCommand_ = worker_->post(StreamingThread::Command::Run);
-    ticker_.start();
+    command(StreamingThread::Command::Run);
     if (completed_)  // at the end already: the stream ends again at once
         QMetaObject::invokeMethod(this, &PlaybackSession::complete, Qt::QueuedConnection);
 }
@@ -54,17 +55,16 @@ void PlaybackSession::run()
 void PlaybackSession::pause()
 {
     state_ = GraphState::Paused;
-    ticker_.stop();
     if (audio_)
         audio_->suspend();
-    lastCommand_ = worker_->post(StreamingThread::Command::Pause);
+    command(StreamingThread::Command::Pause);
 }
 
 void PlaybackSession::stop()
 {
     pause();
     state_ = GraphState::Stopped;
-    lastCommand_ = worker_->post(StreamingThread::Command::Stop);
+    command(StreamingThread::Command::Stop);
 }
 
 bool PlaybackSession::waitForState(std::chrono::milliseconds timeout)
@@ -81,7 +81,7 @@ void PlaybackSession::setPosition(MediaTime target)
     completed_ = false;
     if (audio_)
         audio_->flush();
-    epoch_ = lastCommand_ = worker_->post(StreamingThread::Command::Seek, position_);
+    epoch_ = command(StreamingThread::Command::Seek, position_);
 }
 
 void PlaybackSession::anchorClock()
@@ -97,11 +97,14 @@ MediaTime PlaybackSession::clock() const
 
 void PlaybackSession::drain()
 {
-    wakePosted_.store(false);
+    const bool settled = worker_->done(lastCommand_);  // its preroll, if any, is queued by now
     while (presentNext()) {
     }
-    if (state_ != GraphState::Playing)
+    if (state_ != GraphState::Playing) {
+        if (settled)
+            ticker_.stop();
         return;
+    }
     feedAudio();
     if (!hasVideo_ && !completed_)
         position_ = std::min(clock(), duration_);

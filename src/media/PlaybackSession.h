@@ -7,7 +7,6 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
-#include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -45,7 +44,7 @@ signals:
     void complete();
 
 private:
-    void wake();  // any thread
+    uint64_t command(StreamingThread::Command command, MediaTime time = 0);
     void drain();
     bool presentNext();
     void feedAudio();
@@ -68,7 +67,6 @@ private:
     MediaTime anchor_ = 0;
     QElapsedTimer clock_;
     QTimer ticker_;
-    std::atomic<bool> wakePosted_{false};
 };
 
 }  // namespace media

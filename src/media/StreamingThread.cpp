@@ -16,8 +16,7 @@ constexpr int kSeekAttempts = 8;
 
 }  // namespace
 
-StreamingThread::StreamingThread(std::unique_ptr<MediaDecoder> decoder, std::function<void()> wake)
-    : decoder_(std::move(decoder)), wake_(std::move(wake))
+StreamingThread::StreamingThread(std::unique_ptr<MediaDecoder> decoder) : decoder_(std::move(decoder))
 {
     thread_ = std::thread([this] { run(); });
 }
@@ -115,7 +114,6 @@ void StreamingThread::run()
             doneSerial_ = pending->serial;
         }
         doneWake_.notify_all();
-        wake_();
     }
 }
 
@@ -259,7 +257,6 @@ void StreamingThread::deliver(StreamOutput output)
             ended_ = true;
         outputs_.push_back(std::move(output));
     }
-    wake_();
 }
 
 void StreamingThread::moveAudio()

@@ -6,7 +6,6 @@
 #include <atomic>
 #include <condition_variable>
 #include <deque>
-#include <functional>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -31,8 +30,7 @@ class StreamingThread {
 public:
     enum class Command { Run, Pause, Stop, Seek, Quit };
 
-    // `wake` is called on the streaming thread whenever output or an acknowledgement is ready.
-    StreamingThread(std::unique_ptr<MediaDecoder> decoder, std::function<void()> wake);
+    explicit StreamingThread(std::unique_ptr<MediaDecoder> decoder);
     ~StreamingThread();
     StreamingThread(const StreamingThread&) = delete;
     StreamingThread& operator=(const StreamingThread&) = delete;
@@ -78,7 +76,6 @@ private:
     void moveAudio();
 
     std::unique_ptr<MediaDecoder> decoder_;
-    std::function<void()> wake_;
 
     // Streaming-thread state.
     std::deque<Decoded> history_;  // recent frames in presentation order; the last is the decoder's newest
