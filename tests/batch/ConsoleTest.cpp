@@ -61,6 +61,18 @@ TEST_F(BatchRun, StartShowsStartingAndStopCaption)
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d$")).match(console.lblTime->text()).hasMatch());
 }
 
+TEST_F(BatchRun, ElapsedTimeRunsWhileAStepWaits)
+{
+    AddItem(QStringLiteral("a"), 10000, 0, 2);
+    bool timeAdvanced = false;
+    main.onSave = [&](int number) {
+        if (number == 1)
+            timeAdvanced = testenv::waitUntil([&] { return console.lblTime->text() != QStringLiteral("00:00:00"); });
+    };
+    Run();
+    EXPECT_TRUE(timeAdvanced);
+}
+
 // Closing by the frame or by Escape while the worker runs acts like Stop; the console closes
 // once the worker has ended, so the borrowed items are never freed under it.
 TEST_F(BatchRun, ClosingWhileRunningStopsAndClosesWhenTheWorkerHasEnded)
