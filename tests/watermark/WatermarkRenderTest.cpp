@@ -3,6 +3,7 @@
 #include "thumbs/ImageEnView.h"
 #include "watermark/Watermark.h"
 
+#include <QFontInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -318,4 +319,20 @@ TEST(WatermarkRender, WithoutViewNothingHappens)
 {
     TWatermark mark;
     EXPECT_NO_THROW(mark.Render(true));
+}
+
+TEST(WatermarkText, WindowsFaceFallsBackToTheSystemSansAndDraws)
+{
+    TWatermark mark;
+    mark.Font.setFamily(QStringLiteral("MS Sans Serif"));
+    setText(mark, {QStringLiteral("Sample Text")}, 24, Qt::red);
+    EXPECT_NE(QFontInfo(mark.DrawingFont()).family(), QStringLiteral("MS Sans Serif"));
+    EXPECT_EQ(QFontInfo(mark.DrawingFont()).pixelSize(), 32);  // 24 points at 96 dots per inch
+    mark.OffsetTypeX = TWatermark::AnchorCentre;
+    mark.OffsetTypeY = TWatermark::AnchorCentre;
+    Canvas canvas;
+    mark.View = &canvas.view;
+    mark.Render(true);
+    EXPECT_GT(canvas.changed().width(), mark.TextWidth * 9 / 10);
+    EXPECT_LE(canvas.changed().width(), mark.TextWidth);
 }
