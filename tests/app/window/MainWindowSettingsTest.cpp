@@ -33,6 +33,7 @@ TEST_F(MainWindowTest, WithoutSettingsFileOpensAtDesignSizeWithDefaults)
     EXPECT_EQ(w.txtThumbWidth->text(), "250");
     EXPECT_EQ(w.txtThumbHeight->text(), "200");
     EXPECT_EQ(w.cmbResampleFilter->currentText(), "Lanczos3");
+    EXPECT_EQ(w.CurrentResampleFilter, 5);  // the selection handler ran
     EXPECT_EQ(w.VideoMode, TfrmMain::MixingRendererAvailable() ? 3 : 1);
     EXPECT_TRUE(w.ShowRenderMessage);
     EXPECT_FALSE(w.VideoOpen);
@@ -153,13 +154,17 @@ TEST_F(MainWindowTest, JpegQualityBoxIsClamped)
 TEST_F(MainWindowTest, ResampleFilterNameIsMatchedWithoutCase)
 {
     writeIni("[Setup]\nResampleFilter=bSPLINE\n");
-    EXPECT_EQ(open().cmbResampleFilter->currentText(), "BSpline");
+    TfrmMain& w = open();
+    EXPECT_EQ(w.cmbResampleFilter->currentText(), "BSpline");
+    EXPECT_EQ(w.CurrentResampleFilter, 4);
 }
 
 TEST_F(MainWindowTest, ResampleFilterNamingNoEntryLeavesNoSelection)
 {
     writeIni("[Setup]\nResampleFilter=Sinc\n");
-    EXPECT_EQ(open().cmbResampleFilter->currentIndex(), -1);
+    TfrmMain& w = open();
+    EXPECT_EQ(w.cmbResampleFilter->currentIndex(), -1);
+    EXPECT_EQ(w.CurrentResampleFilter, 0);
 }
 
 TEST_F(MainWindowTest, InitialDirFeedsTheOpenDialog)
