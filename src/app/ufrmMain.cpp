@@ -81,12 +81,6 @@ bool TfrmMain::RunStartupChecks()
     return true;
 }
 
-// The user's watermark, configured from the [Watermark] keys.
-void TfrmMain::CreateWatermark() {}
-
-// Hands the user's watermark to the snapshot view and lets it prepare itself.
-void TfrmMain::AttachWatermark() {}
-
 // Stops and clears the playback graph and lets go of what it holds.
 void TfrmMain::ReleasePlayback() {}
 
@@ -183,9 +177,6 @@ void TfrmMain::WriteSetupSettings()
     IniFile->WriteString(kSetup, QStringLiteral("InitialDir"), OpenDialog.initialDir);
     IniFile->WriteBool(kSetup, QStringLiteral("ShowRenderMessage"), ShowRenderMessage);
 }
-
-// The [Watermark] keys from the user's watermark; it keeps the file's values until that exists.
-void TfrmMain::WriteWatermarkSettings() {}
 
 void TfrmMain::WriteWindowSettings()
 {
