@@ -43,11 +43,13 @@ QImage textCoverage(QSize pictureSize, const QFont& font, const QStringList& lin
 void paintText(QImage& bitmap, QImage& alpha, const QImage& coverage, const QColor& colour)
 {
     const uchar bgr[3] = {uchar(colour.blue()), uchar(colour.green()), uchar(colour.red())};
-    for (int y = 0; y < bitmap.height(); ++y) {
+    const int width = bitmap.width();
+    const int height = bitmap.height();
+    for (int y = 0; y < height; ++y) {
         const auto* cover = reinterpret_cast<const QRgb*>(coverage.constScanLine(y));
         uchar* pixels = bitmap.scanLine(y);
         uchar* alphas = alpha.scanLine(y);
-        for (int x = 0; x < bitmap.width(); ++x)
+        for (int x = 0; x < width; ++x)
             if (const int a = qAlpha(cover[x])) {
                 std::memcpy(pixels + 3 * x, bgr, 3);
                 alphas[x] = uchar(a);
