@@ -1,6 +1,7 @@
 #include "thumbs/JpegIO.h"
 
-#include <QFile>
+#include "thumbs/FileBytes.h"
+
 #include <QSaveFile>
 
 #include <algorithm>
@@ -102,10 +103,7 @@ bool encode(jpeg_compress_struct* info, const QImage* bgr, int quality, Encoded*
 
 QImage ReadJpeg(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw AppError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
-    const QByteArray data = file.readAll();
+    const QByteArray data = ReadFileBytes(path);
 
     ErrorManager err;
     jpeg_decompress_struct info;

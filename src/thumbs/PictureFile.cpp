@@ -1,21 +1,13 @@
 #include "thumbs/PictureFile.h"
 
 #include "platform/AppError.h"
+#include "thumbs/FileBytes.h"
 #include "thumbs/JpegIO.h"
 #include "thumbs/PngIO.h"
 
-#include <QFile>
 #include <QImageReader>
 
 namespace {
-
-QByteArray leadingBytes(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw AppError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
-    return file.read(8);
-}
 
 QImage readOther(const QString& path)
 {
@@ -31,7 +23,7 @@ QImage readOther(const QString& path)
 
 QImage ReadPicture(const QString& path)
 {
-    const QByteArray head = leadingBytes(path);
+    const QByteArray head = ReadFileBytes(path, 8);
     if (head.startsWith("\xFF\xD8\xFF"))
         return ReadJpeg(path);
     if (head.startsWith("\x89PNG\r\n\x1A\n"))

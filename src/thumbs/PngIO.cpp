@@ -1,8 +1,8 @@
 #include "thumbs/PngIO.h"
 
 #include "platform/AppError.h"
+#include "thumbs/FileBytes.h"
 
-#include <QFile>
 
 #include <png.h>
 
@@ -24,10 +24,7 @@ struct PngReader {
 
 QImage ReadPng(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw AppError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
-    const QByteArray data = file.readAll();
+    const QByteArray data = ReadFileBytes(path);
 
     PngReader reader;
     if (!png_image_begin_read_from_memory(&reader.image, data.constData(), size_t(data.size())))

@@ -1,3 +1,4 @@
+#include "NoisyPicture.h"
 #include "thumbs/ImageEnView.h"
 #include "thumbs/JpegIO.h"
 #include "thumbs/PictureFile.h"
@@ -8,22 +9,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <functional>
 
 namespace {
-
-QImage noisy(int w, int h)
-{
-    QRandomGenerator rng(7);
-    QImage img(w, h, QImage::Format_BGR888);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w * 3; ++x)
-            img.scanLine(y)[x] = uchar(rng.bounded(256));
-    return img;
-}
 
 class PictureIO : public ::testing::Test {
 protected:
@@ -44,7 +34,7 @@ protected:
 
 TEST_F(PictureIO, LowerJpegQualityGivesASmallerFileOfTheSameSize)
 {
-    const QImage picture = noisy(250, 188);
+    const QImage picture = noisyPicture(250, 188);
     WriteJpeg(picture, path("q10.jpg"), 10);
     WriteJpeg(picture, path("q90.jpg"), 90);
     EXPECT_LT(QFileInfo(path("q10.jpg")).size(), QFileInfo(path("q90.jpg")).size());
@@ -73,7 +63,7 @@ TEST_F(PictureIO, WriteThatCannotCreateTheFileNamesItAndLeavesNothing)
     writeBytes("plainfile", "x");
     for (const QString& target : {path("taken.jpg"), path("plainfile/thumb.jpg")}) {
         try {
-            WriteJpeg(noisy(20, 20), target, 90);
+            WriteJpeg(noisyPicture(20, 20), target, 90);
             ADD_FAILURE() << "no error for " << target.toStdString();
         } catch (const FileCreateError& e) {
             EXPECT_TRUE(e.message().contains(target)) << e.what();
@@ -85,7 +75,7 @@ TEST_F(PictureIO, WriteThatCannotCreateTheFileNamesItAndLeavesNothing)
 
 TEST_F(PictureIO, FailedWriteKeepsTheEarlierFile)
 {
-    WriteJpeg(noisy(20, 20), path("keep.jpg"), 90);
+    WriteJpeg(noisyPicture(20, 20), path("keep.jpg"), 90);
     const QByteArray before = readBytes("keep.jpg");
     EXPECT_THROW(WriteJpeg(QImage(), path("keep.jpg"), 90), AppError);
     EXPECT_EQ(readBytes("keep.jpg"), before);
@@ -93,7 +83,7 @@ TEST_F(PictureIO, FailedWriteKeepsTheEarlierFile)
 
 TEST_F(PictureIO, BrokenFilesRaiseErrorsNamingThem)
 {
-    WriteJpeg(noisy(80, 60), path("good.jpg"), 90);
+    WriteJpeg(noisyPicture(80, 60), path("good.jpg"), 90);
     QImage alpha(30, 20, QImage::Format_ARGB32);
     alpha.fill(QColor(10, 20, 30, 128));
     ASSERT_TRUE(alpha.save(path("good.png")));
@@ -144,7 +134,7 @@ TEST_F(PictureIO, PngWithAlphaKeepsItsAlpha)
 
 TEST_F(PictureIO, OpaquePngAndOtherFormatsLoadAsTwentyFourBits)
 {
-    const QImage picture = noisy(17, 9);
+    const QImage picture = noisyPicture(17, 9);
     ASSERT_TRUE(picture.save(path("opaque.png")));
     ASSERT_TRUE(picture.save(path("picture.bmp")));
     for (const char* name : {"opaque.png", "picture.bmp"}) {

@@ -1,10 +1,10 @@
 #include "thumbs/Resampler.h"
 
+#include "NoisyPicture.h"
 #include "platform/AppError.h"
 
 #include <gtest/gtest.h>
 
-#include <QRandomGenerator>
 #include <cmath>
 #include <functional>
 #include <numbers>
@@ -106,16 +106,6 @@ QImage refResample(const QImage& src, int dw, int dh, const RefFilter& f)
     return out;
 }
 
-QImage noise(int w, int h)
-{
-    QRandomGenerator rng(1234);
-    QImage img(w, h, QImage::Format_BGR888);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w * 3; ++x)
-            img.scanLine(y)[x] = uchar(rng.bounded(256));
-    return img;
-}
-
 int maxDifference(const QImage& a, const QImage& b)
 {
     int worst = 0;
@@ -129,7 +119,7 @@ class EachFilter : public ::testing::TestWithParam<RefFilter> {};
 
 TEST_P(EachFilter, MatchesDoublePrecisionReferenceWhenEnlargingAndReducing)
 {
-    const QImage src = noise(97, 61);
+    const QImage src = noisyPicture(97, 61);
     for (const QSize size : {QSize(250, 200), QSize(31, 17)}) {
         const QImage got = Resample(src, size.width(), size.height(), GetParam().filter);
         ASSERT_EQ(got.size(), size);
@@ -156,7 +146,7 @@ INSTANTIATE_TEST_SUITE_P(Resampler, EachFilter, ::testing::ValuesIn(refFilters()
 
 TEST(Resampler, OneChannelPlaneUsesTheSameWeights)
 {
-    const QImage src = noise(97, 61);
+    const QImage src = noisyPicture(97, 61);
     QImage plane(97, 61, QImage::Format_Grayscale8);
     for (int y = 0; y < 61; ++y)
         for (int x = 0; x < 97; ++x)
@@ -181,9 +171,9 @@ TEST(Resampler, ConvertsOtherFormatsToTwentyFourBits)
 TEST(Resampler, RefusesEmptyPicturesAndSizes)
 {
     EXPECT_THROW(Resample(QImage(), 10, 10, rfLanczos3), AppError);
-    EXPECT_THROW(Resample(noise(5, 5), 0, 10, rfLanczos3), AppError);
-    EXPECT_THROW(Resample(noise(5, 5), 10, -1, rfLanczos3), AppError);
-    EXPECT_THROW(Resample(noise(5, 5), 10, 10, TResampleFilter(12)), AppError);
+    EXPECT_THROW(Resample(noisyPicture(5, 5), 0, 10, rfLanczos3), AppError);
+    EXPECT_THROW(Resample(noisyPicture(5, 5), 10, -1, rfLanczos3), AppError);
+    EXPECT_THROW(Resample(noisyPicture(5, 5), 10, 10, TResampleFilter(12)), AppError);
 }
 
 TEST(Resampler, ExtremeReductionToOnePixelAveragesTheRow)
