@@ -189,7 +189,7 @@ void TWatermark::Render(bool merge)
         return;
     if (View->LayersCount() > 1)
         View->LayersRemove(1);
-    if (WatermarkType == TypeNone)
+    if (WatermarkType == TypeNone || View->Bitmap().isNull())
         return;
     View->LockUpdate();
     View->LayersAdd();

@@ -315,10 +315,16 @@ TEST_F(PictureMark, LiveLayerIsReplacedByEachRenderAndRemovedByTypeNone)
     EXPECT_EQ(canvas.view.Composed().pixelColor(150, 160), kGrey);
 }
 
-TEST(WatermarkRender, WithoutViewNothingHappens)
+TEST(WatermarkRender, WithoutViewOrPictureNothingHappens)
 {
     TWatermark mark;
+    mark.Lines = QStringList{QStringLiteral("text")};
+    mark.MeasureText();
     EXPECT_NO_THROW(mark.Render(true));
+    TImageEnView empty;
+    mark.View = &empty;
+    mark.Render(false);
+    EXPECT_EQ(empty.LayersCount(), 1);
 }
 
 TEST(WatermarkText, WindowsFaceFallsBackToTheSystemSansAndDraws)
