@@ -2,6 +2,8 @@
 
 extern "C" {
 #include <libavutil/frame.h>
+#include <libavutil/macros.h>
+#include <libavutil/mem.h>
 #include <libswscale/swscale.h>
 }
 
@@ -272,15 +274,22 @@ void StreamingThread::moveAudio()
 
 QImage StreamingThread::toImage(const AVFrame* frame)
 {
-    QImage image(frame->width, frame->height, QImage::Format_RGB32);
+    // swscale's vector code writes whole blocks of pixels: rows are padded to 64 bytes and the
+    // buffer has slack behind the last row, or widths like 200 run over the end of the picture.
+    constexpr int kAlign = 64;
+    constexpr size_t kSlack = 256;
     converter_ = sws_getCachedContext(converter_, frame->width, frame->height, static_cast<AVPixelFormat>(frame->format),
                                       frame->width, frame->height, AV_PIX_FMT_RGB32, SWS_BILINEAR, nullptr, nullptr, nullptr);
-    if (!converter_ || image.isNull())
+    if (!converter_ || frame->width <= 0 || frame->height <= 0)
         return QImage();
-    uint8_t* planes[4] = {image.bits(), nullptr, nullptr, nullptr};
-    int strides[4] = {static_cast<int>(image.bytesPerLine()), 0, 0, 0};
+    const int stride = FFALIGN(frame->width * 4, kAlign);
+    auto* pixels = static_cast<uint8_t*>(av_malloc(static_cast<size_t>(stride) * frame->height + kSlack));
+    if (!pixels)
+        return QImage();
+    uint8_t* planes[4] = {pixels, nullptr, nullptr, nullptr};
+    int strides[4] = {stride, 0, 0, 0};
     sws_scale(converter_, frame->data, frame->linesize, 0, frame->height, planes, strides);
-    return image;
+    return QImage(pixels, frame->width, frame->height, stride, QImage::Format_RGB32, av_free, pixels);
 }
 
 }  // namespace media

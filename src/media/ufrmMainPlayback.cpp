@@ -176,6 +176,7 @@ void TMainPlayback::sizeVideoPanel()
         }
         form_.VideoPanel->resize(size);
         form_.VideoWindow->resize(size);
+        VideoWindow->resize(size);  // hidden windows get their resize events only when shown
     }
     const QSize parent = form_.ParentVideoPanel->size();
     const QSize video = form_.VideoWindow->size();

@@ -2,6 +2,7 @@
 #include "app/ufrmMain.h"
 #include "fixtures/FramePattern.h"
 #include "media/ufrmMainPlayback.h"
+#include "media/ufrmVideoMode.h"
 #include "platform/ScriptedDialogs.h"
 #include "support/TestEnv.h"
 
@@ -9,6 +10,9 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
@@ -71,6 +75,40 @@ TEST_F(OpeningAndTransport, OpeningShowsTheVideoSizedIntoTheAreaAndPlays)
     EXPECT_TRUE(dialogs.texts().value(0).startsWith("If no video displays, try changing the Video Mode\r\n"));
     ASSERT_TRUE(openClip("divx.avi"));
     EXPECT_EQ(dialogs.texts().count(), 1);
+}
+
+TEST_F(OpeningAndTransport, TheVideoAreaFitsLargeVideosAndShowsSmallOnesAtTheirSize)
+{
+    window->ShowRenderMessage = false;
+    const std::pair<const char*, QSize> cases[] = {
+        {"size_320x240.avi", {288, 216}}, {"size_720x576.avi", {288, 230}}, {"size_200x150.avi", {200, 150}}};
+    for (const auto& [clip, area] : cases) {
+        ASSERT_TRUE(openClip(clip)) << clip;
+        EXPECT_EQ(window->VideoPanel->size(), area) << clip;
+        EXPECT_EQ(playback->VideoWindow->size(), area) << clip;
+    }
+}
+
+TEST_F(OpeningAndTransport, ChangingTheVideoModeReopensTheVideoOnlyWhenTheModeChanges)
+{
+    window->ShowRenderMessage = false;
+    ASSERT_TRUE(openClip("divx.avi"));
+    ASSERT_EQ(playback->SkipMilliseconds(2000, 0), 0);
+    auto choose = [&](QRadioButton* choice) {
+        QTimer::singleShot(0, playback->frmVideoMode, [=] {
+            choice->click();
+            playback->frmVideoMode->btnOK->click();
+        });
+        playback->ChangeVideoMode1Click();
+    };
+    choose(playback->frmVideoMode->rbStandard);  // the mode in use: nothing reopens
+    EXPECT_EQ(position(), 2000 * kMs);
+    choose(playback->frmVideoMode->rbVMR);
+    EXPECT_EQ(window->VideoMode, 3);
+    EXPECT_EQ(playback->VideoWindow->mode(), media::VideoWindow::Mode::VMR);
+    EXPECT_EQ(playback->FilterGraph.state(), media::GraphState::Playing);
+    EXPECT_LT(position(), 2000 * kMs) << "reopened from the start";
+    EXPECT_EQ(playback->FilterGraph.description().findByClassId(media::clsid::SampleGrabber), nullptr);
 }
 
 TEST_F(OpeningAndTransport, ArrowKeysSkipTheSeekAmountInStepsOf35Ms)
