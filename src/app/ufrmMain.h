@@ -5,6 +5,7 @@
 #include "watermark/Watermark.h"
 
 #include <QIcon>
+#include <QImage>
 #include <QList>
 #include <QString>
 #include <cstdint>
@@ -167,6 +168,20 @@ public:
     // "Copy Full Frame" to their handlers; the constructor calls it once, before the settings are
     // applied (so the JPEG quality box follows the remembered slider position).
     void ConnectFrameGrabAndOutput();
+    // The last grabbed frame at the video's own size; 24 bits per pixel after TakeSnapshot.
+    QImage FullFrame;
+    // Fills `bitmap` with the frame on screen: the mixing renderer's current image in video mode 3,
+    // the sample grabber's last sample otherwise. False (reported) when nothing could be grabbed.
+    bool GrabFrame(QImage& bitmap);
+    bool TakeSnapshot() override;
+    void btnSnapshotClick();
+    // Shapes FullFrame into the box, merges the watermark and writes a JPEG, whatever the extension.
+    bool SaveThumb(const QString& fileName) override;
+    void btnSaveThumbClick();
+    void tbJPEGQualityChange();
+    void txtJPEGQualityExit();
+    void CopySnapShot1Click();
+    void CopyFullFrame1Click();
 
     // =============================================================================================
     // Thumbnail shaping (src/thumbs/ufrmMainShaping.cpp)

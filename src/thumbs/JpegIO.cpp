@@ -144,7 +144,14 @@ void WriteJpeg(const QImage& picture, const QString& path, int quality)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw FileCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
-    file.write(reinterpret_cast<const char*>(encoded.data), qint64(encoded.size));
+    // QSaveFile's commit does not see a buffered write that failed (disk full, size limit), so a
+    // truncated file would replace the old one: check the write and the flush before committing.
+    const qint64 size = qint64(encoded.size);
+    if (file.write(reinterpret_cast<const char*>(encoded.data), size) != size || !file.flush()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        throw AppError(QStringLiteral("Cannot write file \"%1\". %2").arg(path, reason));
+    }
     if (!file.commit())
         throw FileCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
 }
