@@ -1,8 +1,11 @@
 #include "media/StreamingThread.h"
 
+#include <algorithm>
+
 extern "C" {
 #include <libavutil/frame.h>
 #include <libavutil/macros.h>
+#include <libavutil/imgutils.h>
 #include <libavutil/mem.h>
 #include <libswscale/swscale.h>
 }
@@ -12,7 +15,10 @@ namespace media {
 namespace {
 
 constexpr size_t kMaxQueuedFrames = 6;
-constexpr size_t kHistoryFrames = 24;  // lets short backward steps skip the seek
+// Recent frames kept so that backward steps skip the seek: as many as fit in this budget.
+constexpr size_t kHistoryBytes = size_t(96) << 20;
+constexpr size_t kMinHistoryFrames = 24;
+constexpr size_t kMaxHistoryFrames = 125;
 constexpr size_t kNone = static_cast<size_t>(-1);
 constexpr int kSeekAttempts = 8;
 
@@ -197,8 +203,11 @@ bool StreamingThread::decodeOne()
     std::optional<VideoFrame> frame = decoder_->nextVideoFrame();
     if (!frame)
         return false;
+    const AVFrame* picture = frame->frame.get();
+    const int bytes = av_image_get_buffer_size(static_cast<AVPixelFormat>(picture->format), picture->width, picture->height, 1);
+    const size_t limit = std::clamp(kHistoryBytes / std::max(bytes, 1), kMinHistoryFrames, kMaxHistoryFrames);
     history_.push_back({std::move(frame->frame), frame->time, frame->first});
-    if (history_.size() > kHistoryFrames) {
+    while (history_.size() > limit) {
         history_.pop_front();
         if (cursor_ > 0)
             --cursor_;
