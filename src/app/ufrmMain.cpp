@@ -53,6 +53,7 @@ TfrmMain::TfrmMain(QWidget* parent) : TfrmMainParent(parent)
     CreateControls();
     ConnectFrameControls();
     ConnectThumbnailShaping();
+    ConnectFrameGrabAndOutput();
     if (!RunStartupChecks())
         return;
     SetVideoOpen(false);

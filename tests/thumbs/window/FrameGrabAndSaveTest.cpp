@@ -56,7 +56,6 @@ protected:
         previousLocale = QLocale();
         TfrmMain& w = open();
         w.ConnectOpeningAndTransport();
-        w.ConnectFrameGrabAndOutput();
         playback = TMainPlayback::of(&w);
         ASSERT_NE(playback, nullptr);
     }
@@ -205,6 +204,14 @@ TEST_F(FrameGrabAndSave, QualityBoxIsClampedWhenLeftAndTheTrackBarFollows)
         EXPECT_EQ(window->txtJPEGQuality->text(), QString::number(c.shown));
         EXPECT_EQ(window->tbJPEGQuality->value(), c.shown);
     }
+}
+
+TEST_F(MainWindowTest, TheQualityBoxShowsTheRememberedQuality)
+{
+    writeIni("[Setup]\r\nJPEGQuality=37\r\n");
+    TfrmMain& w = open();
+    EXPECT_EQ(w.tbJPEGQuality->value(), 37);
+    EXPECT_EQ(w.txtJPEGQuality->text(), QStringLiteral("37"));
 }
 
 TEST_F(FrameGrabAndSave, MovingTheTrackBarChangesOnlyTheQualityBox)
