@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
@@ -42,6 +43,28 @@ protected:
     {
         QFile file(iniPath());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // The lines of one section of the settings file, header excluded, as written.
+    QStringList sectionLines(const QString& section) const
+    {
+        QStringList result;
+        bool inside = false;
+        for (const QString& line : QString::fromUtf8(iniText()).split(u'\n', Qt::SkipEmptyParts)) {
+            if (line.startsWith(u'['))
+                inside = line == u'[' + section + u']';
+            else if (inside)
+                result << line;
+        }
+        return result;
+    }
+
+    QStringList sectionKeys(const QString& section) const
+    {
+        QStringList keys;
+        for (const QString& line : sectionLines(section))
+            keys << line.section(u'=', 0, 0);
+        return keys;
     }
 
     QString setupValue(const QString& key) const

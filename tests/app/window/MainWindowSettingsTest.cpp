@@ -21,6 +21,13 @@ struct ProbeGuard {
 
 }  // namespace
 
+// The [Watermark] keys, written at every destruction in this order.
+const QStringList kWatermarkKeys = {
+    "WatermarkType", "WatermarkOffsetX", "WatermarkOffsetY", "WatermarkTransparency", "WatermarkShadowRadius",
+    "WatermarkShadowOffsetX", "WatermarkShadowOffsetY", "WatermarkImageFileName", "WatermarkText",
+    "WatermarkOffsetTypeX", "WatermarkOffsetTypeY", "WatermarkFontName", "WatermarkFontColor", "WatermarkFontSize",
+    "WatermarkFontBold", "WatermarkFontItalic", "WatermarkFontUnderline", "WatermarkFontStrikeout"};
+
 TEST_F(MainWindowTest, WithoutSettingsFileOpensAtDesignSizeWithDefaults)
 {
     TfrmMain& w = open();
@@ -194,8 +201,10 @@ TEST_F(MainWindowTest, WithoutOpenVideoOnlyWindowKeysAreWritten)
         w.resize(850, 470);
     }
     destroy();
-    EXPECT_EQ(iniText(), "[Setup]\nThumbWidth=77\ntbVolume=12\nWindowWidth=850\nWindowHeight=470\nVideoMode="
-                             + QByteArray::number(TfrmMain::MixingRendererAvailable() ? 3 : 1) + "\n");
+    EXPECT_EQ(sectionLines(QStringLiteral("Setup")),
+              QStringList({"ThumbWidth=77", "tbVolume=12", "WindowWidth=850", "WindowHeight=470",
+                           QStringLiteral("VideoMode=%1").arg(TfrmMain::MixingRendererAvailable() ? 3 : 1)}));
+    EXPECT_EQ(sectionKeys(QStringLiteral("Watermark")), kWatermarkKeys);
 }
 
 TEST_F(MainWindowTest, WithOpenVideoTheSetupKeysAreWrittenInOrder)
@@ -214,10 +223,11 @@ TEST_F(MainWindowTest, WithOpenVideoTheSetupKeysAreWrittenInOrder)
         w.VideoMode = 2;
     }
     destroy();
-    EXPECT_EQ(iniText(),
-              "[Setup]\ntbVolume=40\nThumbWidth=320\nThumbHeight=720\nJPEGQuality=75\nTrimthumb=0\nCropthumb=1\n"
-              "tbSeekAmount=7\nInitialDir=/media/clips\nShowRenderMessage=0\nWindowWidth=798\nWindowHeight=497\n"
-              "VideoMode=2\n");
+    EXPECT_EQ(sectionLines(QStringLiteral("Setup")),
+              QStringList({"tbVolume=40", "ThumbWidth=320", "ThumbHeight=720", "JPEGQuality=75", "Trimthumb=0",
+                           "Cropthumb=1", "tbSeekAmount=7", "InitialDir=/media/clips", "ShowRenderMessage=0",
+                           "WindowWidth=798", "WindowHeight=497", "VideoMode=2"}));
+    EXPECT_EQ(sectionKeys(QStringLiteral("Watermark")), kWatermarkKeys);
 }
 
 TEST_F(MainWindowTest, WrittenSettingsAreReadBack)
