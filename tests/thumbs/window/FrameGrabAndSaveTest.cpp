@@ -80,6 +80,28 @@ protected:
         dialogs.clearShown();
     }
 
+    // A snapshot at 2,000 ms in video mode 1.
+    void snapshotAt2000Ms()
+    {
+        openAt2000Ms(1);
+        ASSERT_TRUE(window->TakeSnapshot());
+    }
+
+    // A snapshot saved once; remembers what the size label and the thumbnail view then show.
+    void snapshotSavedOnce()
+    {
+        snapshotAt2000Ms();
+        ASSERT_TRUE(window->SaveThumb(path(QStringLiteral("first.jpg"))));
+        savedSizeText = window->lblFileSize->text();
+        savedShown = window->ImageThumb->Bitmap();
+    }
+
+    void expectLastSaveStillShown() const
+    {
+        EXPECT_EQ(window->lblFileSize->text(), savedSizeText);
+        EXPECT_EQ(window->ImageThumb->Bitmap(), savedShown);
+    }
+
     void setTrimAndCrop(bool trim, bool crop)
     {
         window->ckbTrimthumb->setChecked(trim);
@@ -90,6 +112,8 @@ protected:
 
     QLocale previousLocale;
     TMainPlayback* playback = nullptr;
+    QString savedSizeText;
+    QImage savedShown;
 };
 
 TEST_F(FrameGrabAndSave, SkorrelThenSaveWritesTheFrameAsAThumbnailAndShowsIt)
@@ -140,8 +164,7 @@ TEST_F(FrameGrabAndSave, AllThreeVideoModesGrabTheSameFrameForTheSamePosition)
 
 TEST_F(FrameGrabAndSave, AnEmptyGrabSaysSoAndDropsTheSnapshot)
 {
-    openAt2000Ms(1);
-    ASSERT_TRUE(window->TakeSnapshot());
+    snapshotAt2000Ms();
     playback->SampleGrabber.clear();  // a renderer that has delivered nothing
 
     EXPECT_FALSE(window->TakeSnapshot());
@@ -159,8 +182,7 @@ TEST_F(FrameGrabAndSave, AnEmptyGrabSaysSoAndDropsTheSnapshot)
 
 TEST_F(FrameGrabAndSave, CopySnapshotCopiesThePreviewAndCopyFullFrameTheFrameAsDelivered)
 {
-    openAt2000Ms(1);
-    ASSERT_TRUE(window->TakeSnapshot());
+    snapshotAt2000Ms();
     const QImage preview = window->ImageSnapshot->Bitmap();
     setTrimAndCrop(true, true);
     ASSERT_TRUE(window->SaveThumb(path(QStringLiteral("cropped.jpg"))));
@@ -183,8 +205,7 @@ TEST_F(FrameGrabAndSave, CopySnapshotCopiesThePreviewAndCopyFullFrameTheFrameAsD
 
 TEST_F(FrameGrabAndSave, APngNameGetsJpegData)
 {
-    openAt2000Ms(1);
-    ASSERT_TRUE(window->TakeSnapshot());
+    snapshotAt2000Ms();
     const QString saved = path(QStringLiteral("thumb.png"));
     ASSERT_TRUE(window->SaveThumb(saved));
     EXPECT_TRUE(fileBytes(saved).startsWith("\xFF\xD8\xFF"));
@@ -216,25 +237,19 @@ TEST_F(MainWindowTest, TheQualityBoxShowsTheRememberedQuality)
 
 TEST_F(FrameGrabAndSave, MovingTheTrackBarChangesOnlyTheQualityBox)
 {
-    openAt2000Ms(1);
-    ASSERT_TRUE(window->TakeSnapshot());
-    ASSERT_TRUE(window->SaveThumb(path(QStringLiteral("thumb.jpg"))));
-    const QString sizeText = window->lblFileSize->text();
-    const QImage shown = window->ImageThumb->Bitmap();
+    snapshotSavedOnce();
     window->tbJPEGQuality->setValue(90);
 
     QTest::keyClick(window->tbJPEGQuality, Qt::Key_Left);
     EXPECT_EQ(window->txtJPEGQuality->text(), QStringLiteral("89"));
     window->tbJPEGQuality->setValue(7);
     EXPECT_EQ(window->txtJPEGQuality->text(), QStringLiteral("7"));
-    EXPECT_EQ(window->lblFileSize->text(), sizeText);
-    EXPECT_EQ(window->ImageThumb->Bitmap(), shown);
+    expectLastSaveStillShown();
 }
 
 TEST_F(FrameGrabAndSave, TheSaveUsesTheTrackBarsQuality)
 {
-    openAt2000Ms(1);
-    ASSERT_TRUE(window->TakeSnapshot());
+    snapshotAt2000Ms();
     window->tbJPEGQuality->setValue(100);
     ASSERT_TRUE(window->SaveThumb(path(QStringLiteral("best.jpg"))));
     window->tbJPEGQuality->setValue(5);
@@ -244,11 +259,7 @@ TEST_F(FrameGrabAndSave, TheSaveUsesTheTrackBarsQuality)
 
 TEST_F(FrameGrabAndSave, AFolderThatCannotBeWrittenGivesTheReadOnlyHintAndKeepsTheLastResult)
 {
-    openAt2000Ms(1);
-    ASSERT_TRUE(window->TakeSnapshot());
-    ASSERT_TRUE(window->SaveThumb(path(QStringLiteral("first.jpg"))));
-    const QString sizeText = window->lblFileSize->text();
-    const QImage shown = window->ImageThumb->Bitmap();
+    snapshotSavedOnce();
     writeBytes(path(QStringLiteral("blocker")), "a file where the folder should be");
     const QString target = path(QStringLiteral("blocker/thumb.jpg"));
 
@@ -257,15 +268,13 @@ TEST_F(FrameGrabAndSave, AFolderThatCannotBeWrittenGivesTheReadOnlyHintAndKeepsT
     EXPECT_TRUE(dialogs.texts()[0].contains(target)) << dialogs.texts()[0].toStdString();
     EXPECT_TRUE(dialogs.texts()[0].endsWith(kReadOnlyHint));
     EXPECT_FALSE(dialogs.texts()[0].startsWith(QStringLiteral("Error saving file: ")));
-    EXPECT_EQ(window->lblFileSize->text(), sizeText);
-    EXPECT_EQ(window->ImageThumb->Bitmap(), shown);
+    expectLastSaveStillShown();
 }
 
 // A write that stops after a few bytes (the file size limit) must not touch the file already there.
 TEST_F(FrameGrabAndSave, ASaveThatFailsMidwayLeavesTheExistingFileIntactAndNoLeftovers)
 {
-    openAt2000Ms(1);
-    ASSERT_TRUE(window->TakeSnapshot());
+    snapshotAt2000Ms();
     const QString target = path(QStringLiteral("thumb.jpg"));
     writeBytes(target, "the earlier thumbnail");
     const QStringList before = QDir(dir.path()).entryList(QDir::Files);
@@ -308,8 +317,7 @@ TEST_F(FrameGrabAndSave, SavingWithoutAFrameReportsTheErrorAndWritesNothing)
 
 TEST_F(FrameGrabAndSave, TheUsersWatermarkIsMergedIntoTheSavedThumbnailOnly)
 {
-    openAt2000Ms(1);
-    ASSERT_TRUE(window->TakeSnapshot());
+    snapshotAt2000Ms();
     setTrimAndCrop(false, false);
     ASSERT_TRUE(window->SaveThumb(path(QStringLiteral("plain.jpg"))));
     TWatermark& watermark = *window->UserWatermark;
