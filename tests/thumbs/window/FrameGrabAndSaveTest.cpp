@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
@@ -147,6 +148,37 @@ TEST_F(FrameGrabAndSave, SkorrelThenSaveWritesTheFrameAsAThumbnailAndShowsIt)
     EXPECT_EQ(window->ImageThumb->Bitmap(), thumbnail);
     EXPECT_EQ(window->SaveDialog1.initialDir, QFileInfo(saved).absolutePath());
     EXPECT_TRUE(window->SnapshotAvailable);  // the same frame may be saved again
+}
+
+TEST_F(FrameGrabAndSave, ThePreviewFitsTheWholeFrameIntoTheBoxAsTheGrabFoundIt)
+{
+    const struct {
+        const char* width;
+        const char* height;
+        const char* widthShown;
+        QSize preview;
+    } cases[] = {
+        {"250", "200", "250", {250, 188}},
+        {"abc", "200", "320", {267, 200}},     // half the video width
+        {"1000", "1000", "1000", {1000, 750}},  // enlarged
+        {"5", "5", "10", {10, 8}},              // the smallest box
+    };
+    openAt2000Ms(1);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.width);
+        window->txtThumbWidth->setText(QString::fromLatin1(c.width));
+        window->txtThumbHeight->setText(QString::fromLatin1(c.height));
+        ASSERT_TRUE(window->TakeSnapshot());
+        EXPECT_EQ(window->txtThumbWidth->text(), QString::fromLatin1(c.widthShown));
+        EXPECT_EQ(window->ImageSnapshot->Bitmap().size(), c.preview);
+    }
+
+    // Settings changed after the grab wait for the next one.
+    const QImage preview = window->ImageSnapshot->Bitmap();
+    window->txtThumbWidth->setText(QStringLiteral("100"));
+    window->cmbResampleFilter->setCurrentText(QStringLiteral("Nearest"));
+    setTrimAndCrop(false, false);
+    EXPECT_EQ(window->ImageSnapshot->Bitmap(), preview);
 }
 
 TEST_F(FrameGrabAndSave, AllThreeVideoModesGrabTheSameFrameForTheSamePosition)
