@@ -89,8 +89,8 @@ void TfrmMain::ReleasePlayback() {}
 
 void TfrmMain::ConnectFrameControls()
 {
-    // "Same as clicking" the buttons: a disabled button ignores the click.
-    connect(Open1, &QAction::triggered, btnOpen, &QPushButton::click);
+    // "Same as clicking" the buttons: a disabled button ignores the click. "&Open" is wired with
+    // btnOpen by the playback block.
     connect(Save1, &QAction::triggered, btnSaveThumb, &QPushButton::click);
     connect(Skorrel1, &QAction::triggered, btnSnapshot, &QPushButton::click);
     ConnectGuarded(Exit1, &QAction::triggered, this, &TfrmMain::Exit1Click);
