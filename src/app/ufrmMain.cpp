@@ -52,6 +52,7 @@ TfrmMain::TfrmMain(QWidget* parent) : TfrmMainParent(parent)
 {
     CreateControls();
     ConnectFrameControls();
+    ConnectOpeningAndTransport();
     ConnectThumbnailShaping();
     ConnectFrameGrabAndOutput();
     if (!RunStartupChecks())
