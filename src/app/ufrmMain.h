@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <memory>
 
@@ -25,6 +26,7 @@ class QToolButton;
 class QWidget;
 class TIniFile;
 class TImageEnView;
+class TfrmConsole;
 
 // The main window: the program's hub. The frame (layout, menus, enabling, resizing, creation and
 // destruction with the settings) lives in src/app/ufrmMain*.cpp; each subsystem adds the window's
@@ -204,8 +206,28 @@ public:
     std::unique_ptr<TWatermark> UserWatermark;
 
     // =============================================================================================
-    // Batch (TfrmMainParent operations)
+    // Batch (TfrmMainParent operations; src/batch/ufrmMain*.cpp)
     // =============================================================================================
+    // The opening and transport operations the batch worker drives, handed to the playback; opening
+    // holds the first frame so the batch positions are exact.
+    bool OpenVideoFile(const QString& fileName) override;
+    int SkipMilliseconds(int64_t distanceMs, int64_t endMarginMs) override;
+    void SkipFrames(int32_t frames) override;
+    int64_t GetDuration() override;
+    void PreviousChapter() override;
+
+    // The progress console the batch runs go through; created by the program entry after this window.
+    TfrmConsole* frmConsole = nullptr;
+    // The program's arguments (without its path), handed over by the program entry; empty in tests.
+    QStringList CommandLineArguments;
+    // On activation: with arguments on the command line, runs their one batch and ends the program
+    // with its exit status. A batch runs at most once per start.
+    void FormActivate();
+    // The command-line batch over `args` (without the program path). Returns the exit status:
+    // 0 run without an error line, 1 with one or more, 2 no run (the reason on standard error).
+    int RunCommandLine(const QStringList& args);
+    bool CommandLineStarted = false;
+    void changeEvent(QEvent* event) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
