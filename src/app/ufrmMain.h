@@ -115,7 +115,7 @@ public:
     QAction* About1 = nullptr;
 
     // ---- Non-visual parts ----
-    // Tool-bar glyphs by index: 0 start, 3 play, 4 pause, 6 end, 9 skip back, 10 skip forward.
+    // Tool-bar glyphs by index: 0 start, 2 pause, 3 play, 6 end, 9 skip back, 10 skip forward.
     QList<QIcon> ImageList1;
     platform::FileDialogOptions OpenDialog;   // initialDir is the InitialDir setting
     platform::FileDialogOptions SaveDialog1;
@@ -228,6 +228,8 @@ public:
     int RunCommandLine(const QStringList& args);
     bool CommandLineStarted = false;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void QueueFormActivate();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QShowEvent>
 #include <cstdio>
 
 namespace {
@@ -21,12 +22,25 @@ void PrintLine(FILE* stream, const QString& text)
 
 }  // namespace
 
+// Queued, so the run and the program's end happen in the message loop, not inside an event.
 void TfrmMain::changeEvent(QEvent* event)
 {
     TfrmMainParent::changeEvent(event);
-    // Queued, so the run and the program's end happen in the message loop, not inside activation.
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        QMetaObject::invokeMethod(this, [this] { RunGuarded([this] { FormActivate(); }); }, Qt::QueuedConnection);
+        QueueFormActivate();
+}
+
+// Showing counts as the first activation: on a display without a window manager none follows.
+void TfrmMain::showEvent(QShowEvent* event)
+{
+    TfrmMainParent::showEvent(event);
+    if (!event->spontaneous())
+        QueueFormActivate();
+}
+
+void TfrmMain::QueueFormActivate()
+{
+    QMetaObject::invokeMethod(this, [this] { RunGuarded([this] { FormActivate(); }); }, Qt::QueuedConnection);
 }
 
 void TfrmMain::FormActivate()
