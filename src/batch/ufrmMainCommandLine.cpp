@@ -40,7 +40,7 @@ void TfrmMain::showEvent(QShowEvent* event)
 
 void TfrmMain::QueueFormActivate()
 {
-    QMetaObject::invokeMethod(this, [this] { RunGuarded([this] { FormActivate(); }); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this] { FormActivate(); }, Qt::QueuedConnection);
 }
 
 void TfrmMain::FormActivate()
@@ -51,7 +51,9 @@ void TfrmMain::FormActivate()
     if (CommandLineArguments.isEmpty())
         return;
     CommandLineStarted = true;
-    QCoreApplication::exit(RunCommandLine(CommandLineArguments));
+    int status = 1;  // an error no step caught is shown, and the program still ends
+    RunGuarded([this, &status] { status = RunCommandLine(CommandLineArguments); });
+    QCoreApplication::exit(status);
 }
 
 int TfrmMain::RunCommandLine(const QStringList& args)
