@@ -131,6 +131,8 @@ TEST_F(CommandLineProcess, EveryConsoleLineIsEchoedAndThePositionsAreExact)
     EXPECT_TRUE(outcome.out.startsWith(QStringLiteral("Starting...\n"))) << outcome.out.toStdString();
     EXPECT_TRUE(outcome.out.contains(QStringLiteral("Creating Thumbnail: ") + path(QStringLiteral("out/clip6.jpg")) + '\n'));
     EXPECT_TRUE(outcome.out.contains(QStringLiteral("\ndone\nDuration: "))) << outcome.out.toStdString();
+    // The one-time video-mode hint went to standard error instead of waiting for an answer.
+    EXPECT_TRUE(outcome.err.contains(QStringLiteral("If no video displays, try changing the Video Mode"))) << outcome.err.toStdString();
     const int64_t duration = outcome.duration();
     ASSERT_GT(duration, 10000);
     // One every 2,000 ms from the first frame; the last seek stops 100 ms before the end.
