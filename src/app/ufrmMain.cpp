@@ -46,8 +46,6 @@ int thumbFallback(int32_t videoSize, int minimum)
 
 }  // namespace
 
-bool (*TfrmMain::MixingRendererAvailable)() = [] { return true; };
-
 TfrmMain::TfrmMain(QWidget* parent) : TfrmMainParent(parent)
 {
     CreateControls();
@@ -82,9 +80,6 @@ bool TfrmMain::RunStartupChecks()
 {
     return true;
 }
-
-// Stops and clears the playback graph and lets go of what it holds.
-void TfrmMain::ReleasePlayback() {}
 
 // ---- Creation ----
 
@@ -252,7 +247,6 @@ void TfrmMain::BatchMode1Click()
 
 // These open windows that later subsystems bring.
 void TfrmMain::Watermark1Click() {}
-void TfrmMain::ChangeVideoMode1Click() {}
 void TfrmMain::ShowFilters1Click() {}
 void TfrmMain::ShowFilterTree1Click() {}
 void TfrmMain::About1Click() {}

@@ -247,9 +247,9 @@ void TfrmMain::CreateGlyphs()
     const QStyle::StandardPixmap glyphs[] = {
         QStyle::SP_MediaSkipBackward,  // 0 start
         QStyle::SP_ArrowLeft,          // 1 spare
-        QStyle::SP_ArrowRight,         // 2 spare
+        QStyle::SP_MediaPause,         // 2 pause (the play button while playing)
         QStyle::SP_MediaPlay,          // 3 play
-        QStyle::SP_MediaPause,         // 4 pause (the play button while playing)
+        QStyle::SP_ArrowRight,         // 4 spare
         QStyle::SP_MediaStop,          // 5 spare
         QStyle::SP_MediaSkipForward,   // 6 end
         QStyle::SP_MediaVolume,        // 7 spare

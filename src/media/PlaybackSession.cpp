@@ -48,8 +48,10 @@ void PlaybackSession::run()
     if (audio_)
         audio_->resume();
     command(StreamingThread::Command::Run);
-    if (completed_)  // at the end already: the stream ends again at once
-        QMetaObject::invokeMethod(this, &PlaybackSession::complete, Qt::QueuedConnection);
+    // Playing from the stop position ends the stream at once, however long the streaming thread
+    // takes to report it (a paused graph would otherwise never see that report).
+    if (completed_ || (duration_ > 0 && position_ >= duration_))
+        finish();
 }
 
 void PlaybackSession::pause()
@@ -158,7 +160,9 @@ void PlaybackSession::finish()
 {
     position_ = duration_;
     completed_ = true;
-    emit complete();
+    // Like any graph event it arrives through the event loop, never inside the call (a wait for the
+    // graph's state, a play) that caused it, so the caller's own updates cannot overwrite its effect.
+    QMetaObject::invokeMethod(this, &PlaybackSession::complete, Qt::QueuedConnection);
 }
 
 }  // namespace media

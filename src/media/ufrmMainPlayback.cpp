@@ -94,6 +94,16 @@ TMainPlayback::~TMainPlayback()
     FilterGraph.clearGraph();
 }
 
+void TMainPlayback::ReleaseGraph()
+{
+    sliderTimer_.stop();
+    MediaSeeking.reset();
+    if (FilterGraph.active())
+        FilterGraph.stop();
+    FilterGraph.clearGraph();
+    FilterGraph.setActive(false);
+}
+
 TMainPlayback* TMainPlayback::of(const TfrmMain* form)
 {
     return form->findChild<TMainPlayback*>(QString(), Qt::FindDirectChildrenOnly);
@@ -353,8 +363,10 @@ void TMainPlayback::UpdatePlayButton(media::GraphState state)
         state = FilterGraph.state();
     const bool playing = state == media::GraphState::Playing;
     form_.btnPlay->setToolTip(playing ? QStringLiteral("Pause") : QStringLiteral("Play"));
-    form_.btnPlay->setIcon(form_.ImageList1.value(playing ? 4 : 3));
-    if (playing)
+    form_.btnPlay->setIcon(form_.ImageList1.value(playing ? 2 : 3));
+    // The slider follows the graph itself: after graph complete the button shows "Play" while the
+    // graph still plays, and the next tick pauses it at the stop position.
+    if (FilterGraph.state() == media::GraphState::Playing)
         sliderTimer_.start();
     else
         sliderTimer_.stop();

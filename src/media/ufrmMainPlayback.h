@@ -20,6 +20,9 @@ public:
     explicit TMainPlayback(TfrmMain& form);
     ~TMainPlayback() override;
     static TMainPlayback* of(const TfrmMain* form);
+    // "E&xit" and the window's destruction: stops, clears and deactivates the graph (its streaming
+    // thread ends here); the window's state, VideoOpen included, stays for the settings it writes.
+    void ReleaseGraph();
 
     media::FilterGraph FilterGraph;
     media::VideoWindow* VideoWindow = nullptr;  // fills the window's video area

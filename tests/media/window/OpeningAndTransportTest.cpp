@@ -95,7 +95,7 @@ TEST_F(OpeningAndTransport, ChangingTheVideoModeReopensTheVideoOnlyWhenTheModeCh
     ASSERT_TRUE(openClip("divx.avi"));
     ASSERT_EQ(playback->SkipMilliseconds(2000, 0), 0);
     auto choose = [&](QRadioButton* choice) {
-        QTimer::singleShot(0, playback->frmVideoMode, [=] {
+        QTimer::singleShot(0, playback->frmVideoMode, [this, choice] {
             choice->click();
             playback->frmVideoMode->btnOK->click();
         });
@@ -159,6 +159,10 @@ TEST_F(OpeningAndTransport, StartAndEndButtons)
     window->ToolButton2->click();
     ASSERT_TRUE(testenv::waitUntil([&] { return complete.count() > 0; }));
     EXPECT_EQ(window->btnPlay->toolTip(), "Play");
+    // The slider's next tick finds the position at the stop position and pauses the graph.
+    ASSERT_TRUE(testenv::waitUntil([&] { return playback->FilterGraph.state() == media::GraphState::Paused; }));
+    EXPECT_EQ(window->btnPlay->toolTip(), "Play");
+    EXPECT_EQ(complete.count(), 1);
 }
 
 TEST_F(OpeningAndTransport, AFailedBuildReportsTheAdviceAndLeavesNoVideo)
