@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <map>
 #include <memory>
 #include <mutex>
@@ -208,35 +212,84 @@ std::shared_ptr<const Weights> cachedWeights(int src, int dst, TResampleFilter f
 
 constexpr int kBlockRows = 8;
 
-// acc[e] = sum over taps of w[t] x p[t x Lanes + e]: the multiply-adds the passes spend their time in.
+// The multiply-add kernels get an AVX2/FMA build beside the baseline one, picked at run time, so
+// the program still runs on any x86-64.
+#if defined(__x86_64__) && defined(__GNUC__)
+#define SKORREL_VECTOR_CLONES __attribute__((target_clones("arch=x86-64-v3", "default")))
+#else
+#define SKORREL_VECTOR_CLONES
+#endif
+
+// acc[e] = sum over taps of w[t] x p[t x Lanes + e]. Even and odd taps go to separate sums so the
+// multiply-adds of one tap need not wait for the previous one's.
 template <int Lanes>
 inline void accumulateTaps(float* __restrict acc, const float* __restrict p, const float* __restrict w, int taps)
 {
-    float sum[Lanes] = {};  // kept in registers across the taps
-    for (int t = 0; t < taps; ++t, p += Lanes) {
-        const float wt = w[t];
-        for (int e = 0; e < Lanes; ++e)
-            sum[e] += wt * p[e];
+    float even[Lanes] = {};  // kept in registers across the taps
+    float odd[Lanes] = {};
+    int t = 0;
+    for (; t + 1 < taps; t += 2, p += 2 * Lanes) {
+        const float we = w[t];
+        const float wo = w[t + 1];
+        for (int e = 0; e < Lanes; ++e) {
+            even[e] += we * p[e];
+            odd[e] += wo * p[Lanes + e];
+        }
     }
+    if (t < taps)
+        for (int e = 0; e < Lanes; ++e)
+            even[e] += w[t] * p[e];
     for (int e = 0; e < Lanes; ++e)
-        acc[e] = sum[e];
+        acc[e] = even[e] + odd[e];
 }
 
-void accumulateColourBlock(float* acc, const float* p, const float* w, int taps)
+SKORREL_VECTOR_CLONES void accumulateColourBlock(float* acc, const float* p, const float* w, int taps)
 {
     accumulateTaps<kBlockRows * 3>(acc, p, w, taps);
 }
 
-void accumulatePlaneBlock(float* acc, const float* p, const float* w, int taps)
+SKORREL_VECTOR_CLONES void accumulatePlaneBlock(float* acc, const float* p, const float* w, int taps)
 {
     accumulateTaps<kBlockRows>(acc, p, w, taps);
 }
 
-void accumulateRow(float* __restrict acc, const float* __restrict line, float wt, size_t n)
+SKORREL_VECTOR_CLONES void accumulateRow(float* __restrict acc, const float* __restrict line, float wt, size_t n)
 {
     for (size_t e = 0; e < n; ++e)
         acc[e] += wt * line[e];
 }
+
+// block[(x - from) x Lanes + r x C + c] = lines[r][x x C + c]: the rows laid out pixel major.
+template <int C>
+void spreadBlock(const uchar* const* lines, int from, int to, float* block)
+{
+    for (int x = from; x < to; ++x)
+        for (int r = 0; r < kBlockRows; ++r)
+            for (int c = 0; c < C; ++c)
+                *block++ = lines[r][x * C + c];
+}
+
+#if defined(__SSE2__)
+// As spreadBlock<3>, converting four bytes at a time: each store's fourth float is overwritten by
+// the next one. The last pixel goes alone, so no read passes the end of a row.
+void spreadColourBlock(const uchar* const* lines, int from, int to, float* block)
+{
+    const __m128i zero = _mm_setzero_si128();
+    for (int x = from; x < to - 1; ++x)
+        for (int r = 0; r < kBlockRows; ++r, block += 3) {
+            int bytes;
+            std::memcpy(&bytes, lines[r] + x * 3, sizeof bytes);
+            const __m128i words = _mm_unpacklo_epi8(_mm_cvtsi32_si128(bytes), zero);
+            _mm_storeu_ps(block, _mm_cvtepi32_ps(_mm_unpacklo_epi16(words, zero)));
+        }
+    spreadBlock<3>(lines, to - 1, to, block);
+}
+#else
+void spreadColourBlock(const uchar* const* lines, int from, int to, float* block)
+{
+    spreadBlock<3>(lines, from, to, block);
+}
+#endif
 
 // Horizontal pass over a block of up to kBlockRows source rows. The rows are first laid out pixel
 // major (all rows' channels of one source pixel side by side) so every tap is one contiguous
@@ -251,11 +304,10 @@ void horizontalBlock(const QImage& src, const int* rows, int rowCount, const Wei
     const uchar* lines[kBlockRows];
     for (int r = 0; r < kBlockRows; ++r)
         lines[r] = src.constScanLine(rows[std::min(r, rowCount - 1)]);
-    float* b = block.data();
-    for (int x = from; x < to; ++x)
-        for (int r = 0; r < kBlockRows; ++r)
-            for (int c = 0; c < C; ++c)
-                *b++ = lines[r][x * C + c];
+    if constexpr (C == 3)
+        spreadColourBlock(lines, from, to, block.data());
+    else
+        spreadBlock<C>(lines, from, to, block.data());
     const int stride = wx.stride;
     const int lastTap = to - from;
     for (int x = 0; x < dstWidth; ++x) {
