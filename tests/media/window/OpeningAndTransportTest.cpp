@@ -1,5 +1,5 @@
 // Opening a video in the main window and moving through it with the transport controls.
-#include "app/ufrmMain.h"
+#include "app/window/MainWindowFixture.h"
 #include "fixtures/FramePattern.h"
 #include "media/ufrmMainPlayback.h"
 #include "media/ufrmVideoMode.h"
@@ -24,12 +24,14 @@ namespace {
 
 constexpr media::MediaTime kMs = 10'000;
 
-class OpeningAndTransport : public ::testing::Test {
+// Each test on a settings file of its own, so the one-time hint and the remembered controls do not
+// carry over from one test to the next when the program runs them all.
+class OpeningAndTransport : public MainWindowTest {
 protected:
     void SetUp() override
     {
-        window = std::make_unique<TfrmMain>();
-        window->ConnectOpeningAndTransport();
+        ASSERT_NO_FATAL_FAILURE(MainWindowTest::SetUp());
+        open().ConnectOpeningAndTransport();
         playback = TMainPlayback::of(window.get());
         ASSERT_NE(playback, nullptr);
         window->VideoMode = 1;
@@ -50,8 +52,6 @@ protected:
 
     int frameInGrabber() const { return framepattern::readFrameNumber(playback->SampleGrabber.lastSample()); }
 
-    platform::ScopedScriptedDialogs dialogs;
-    std::unique_ptr<TfrmMain> window;
     TMainPlayback* playback = nullptr;
 };
 
