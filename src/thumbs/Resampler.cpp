@@ -101,10 +101,12 @@ constexpr std::array<FilterRow, ResampleFilterCount> kFilters{{
     {Sampling::Widened, {2.0, catmullRom}, {2.0, catmullRom}},          // rfBicubic
 }};
 
-// Per destination pixel: the first source pixel and `stride` weights (zero past the used ones).
+// Per destination pixel: the first source pixel, how many weights it uses (the first and the last
+// of them non-zero) and `stride` weights (zero past the used ones).
 struct Weights {
     int stride = 0;
     std::vector<int> first;
+    std::vector<int> taps;
     std::vector<float> weight;
     int neededFrom = 0;  // source pixels [neededFrom, neededTo) hold every weighted one
     int neededTo = 0;
@@ -172,6 +174,26 @@ void kernelSample(Weights& w, int src, int dst, const FilterRow& row)
     }
 }
 
+// Drops the zero weights at both ends of every window: the passes then multiply only what counts.
+void trimZeroEnds(Weights& w, int src)
+{
+    w.taps.resize(w.first.size());
+    for (size_t i = 0; i < w.first.size(); ++i) {
+        float* row = &w.weight[i * w.stride];
+        const int count = std::min(w.stride, src - w.first[i]);
+        int lo = 0;
+        while (lo < count - 1 && row[lo] == 0.0f)
+            ++lo;
+        int hi = count - 1;
+        while (hi > lo && row[hi] == 0.0f)
+            --hi;
+        std::copy(row + lo, row + hi + 1, row);
+        std::fill(row + hi + 1 - lo, row + w.stride, 0.0f);
+        w.first[i] += lo;
+        w.taps[i] = hi + 1 - lo;
+    }
+}
+
 std::shared_ptr<const Weights> buildWeights(int src, int dst, TResampleFilter filter)
 {
     auto w = std::make_shared<Weights>();
@@ -182,15 +204,15 @@ std::shared_ptr<const Weights> buildWeights(int src, int dst, TResampleFilter fi
         pointSample(*w, src, dst, row.sampling == Sampling::TopLeft);
     else
         kernelSample(*w, src, dst, row);
+    trimZeroEnds(*w, src);
     w->needed.assign(src, false);
     w->neededFrom = src;
     for (int i = 0; i < dst; ++i) {
         w->neededFrom = std::min(w->neededFrom, w->first[i]);
-        for (int t = 0; t < w->stride && w->first[i] + t < src; ++t)
-            if (w->weight[size_t(i) * w->stride + t] != 0.0f) {
+        w->neededTo = std::max(w->neededTo, w->first[i] + w->taps[i]);
+        for (int t = 0; t < w->taps[i]; ++t)
+            if (w->weight[size_t(i) * w->stride + t] != 0.0f)
                 w->needed[w->first[i] + t] = true;
-                w->neededTo = std::max(w->neededTo, w->first[i] + t + 1);
-            }
     }
     return w;
 }
@@ -220,27 +242,26 @@ constexpr int kBlockRows = 8;
 #define SKORREL_VECTOR_CLONES
 #endif
 
-// acc[e] = sum over taps of w[t] x p[t x Lanes + e]. Even and odd taps go to separate sums so the
+// acc[e] = sum over taps of w[t] x p[t x Lanes + e]. Neighbouring taps go to separate sums so the
 // multiply-adds of one tap need not wait for the previous one's.
 template <int Lanes>
 inline void accumulateTaps(float* __restrict acc, const float* __restrict p, const float* __restrict w, int taps)
 {
-    float even[Lanes] = {};  // kept in registers across the taps
-    float odd[Lanes] = {};
+    constexpr int kChains = 2;
+    float sum[kChains][Lanes] = {};  // kept in registers across the taps
     int t = 0;
-    for (; t + 1 < taps; t += 2, p += 2 * Lanes) {
-        const float we = w[t];
-        const float wo = w[t + 1];
-        for (int e = 0; e < Lanes; ++e) {
-            even[e] += we * p[e];
-            odd[e] += wo * p[Lanes + e];
-        }
-    }
-    if (t < taps)
+    for (; t + kChains <= taps; t += kChains)
+        for (int k = 0; k < kChains; ++k)
+            for (int e = 0; e < Lanes; ++e)
+                sum[k][e] += w[t + k] * p[(t + k) * Lanes + e];
+    for (; t < taps; ++t)
         for (int e = 0; e < Lanes; ++e)
-            even[e] += w[t] * p[e];
-    for (int e = 0; e < Lanes; ++e)
-        acc[e] = even[e] + odd[e];
+            sum[0][e] += w[t] * p[t * Lanes + e];
+    for (int e = 0; e < Lanes; ++e) {
+        acc[e] = sum[0][e];
+        for (int k = 1; k < kChains; ++k)
+            acc[e] += sum[k][e];
+    }
 }
 
 SKORREL_VECTOR_CLONES void accumulateColourBlock(float* acc, const float* p, const float* w, int taps)
@@ -309,21 +330,31 @@ void horizontalBlock(const QImage& src, const int* rows, int rowCount, const Wei
     else
         spreadBlock<C>(lines, from, to, block.data());
     const int stride = wx.stride;
-    const int lastTap = to - from;
     for (int x = 0; x < dstWidth; ++x) {
         float acc[lanes] = {};
         const int start = wx.first[x] - from;
         const float* w = &wx.weight[size_t(x) * stride];
         const float* p = &block[size_t(start) * lanes];
-        const int taps = std::min(stride, lastTap - start);
         if constexpr (C == 3)
-            accumulateColourBlock(acc, p, w, taps);
+            accumulateColourBlock(acc, p, w, wx.taps[x]);
         else
-            accumulatePlaneBlock(acc, p, w, taps);
+            accumulatePlaneBlock(acc, p, w, wx.taps[x]);
         for (int r = 0; r < rowCount; ++r)
             for (int c = 0; c < C; ++c)
                 out[r][x * C + c] = acc[r * C + c];
     }
+}
+
+// Destination row y from the intermediate rows under its window, rounded and clamped to bytes.
+void verticalRow(const float* mid, size_t rowFloats, const Weights& wy, int y, float* acc, uchar* outLine)
+{
+    std::fill(acc, acc + rowFloats, 0.0f);
+    const float* w = &wy.weight[size_t(y) * wy.stride];
+    for (int t = 0; t < wy.taps[y]; ++t)
+        if (w[t] != 0.0f)  // rows under a zero weight may never have been computed
+            accumulateRow(acc, &mid[size_t(wy.first[y] + t) * rowFloats], w[t], rowFloats);
+    for (size_t e = 0; e < rowFloats; ++e)
+        outLine[e] = uchar(std::clamp(acc[e] + 0.5f, 0.0f, 255.0f));
 }
 
 template <int C>
@@ -332,41 +363,29 @@ QImage resampleChannels(const QImage& src, int dstW, int dstH, TResampleFilter f
     const auto wx = cachedWeights(src.width(), dstW, filter);
     const auto wy = cachedWeights(src.height(), dstH, filter);
     const size_t rowFloats = size_t(dstW) * C;
+    QImage dst(dstW, dstH, format);
+    if (dst.isNull())
+        throw AppError(QStringLiteral("Out of memory for a %1 x %2 picture").arg(dstW).arg(dstH));
 
     // Intermediate: only the source rows the vertical pass needs, unclamped floats.
     std::vector<int> rows;
     for (int y = wy->neededFrom; y < wy->neededTo; ++y)
         if (wy->needed[y])
             rows.push_back(y);
-    // Rows nobody needs stay uninitialised; the vertical pass skips their zero weights.
     std::unique_ptr<float[]> mid(new float[size_t(src.height()) * rowFloats]);
     std::vector<float> block(size_t(wx->neededTo - wx->neededFrom) * kBlockRows * C);
     std::vector<float*> out(kBlockRows);
+    std::vector<float> acc(rowFloats);
+    int y = 0;
     for (size_t i = 0; i < rows.size(); i += kBlockRows) {
         const int count = int(std::min<size_t>(kBlockRows, rows.size() - i));
         for (int r = 0; r < count; ++r)
             out[r] = &mid[size_t(rows[i + r]) * rowFloats];
         horizontalBlock<C>(src, &rows[i], count, *wx, dstW, block, out);
-    }
-
-    QImage dst(dstW, dstH, format);
-    if (dst.isNull())
-        throw AppError(QStringLiteral("Out of memory for a %1 x %2 picture").arg(dstW).arg(dstH));
-    std::vector<float> acc(rowFloats);
-    const int srcH = src.height();
-    for (int y = 0; y < dstH; ++y) {
-        std::fill(acc.begin(), acc.end(), 0.0f);
-        const float* w = &wy->weight[size_t(y) * wy->stride];
-        const int taps = std::min(wy->stride, srcH - wy->first[y]);
-        for (int t = 0; t < taps; ++t) {
-            const float wt = w[t];
-            if (wt == 0.0f)
-                continue;
-            accumulateRow(acc.data(), &mid[size_t(wy->first[y] + t) * rowFloats], wt, rowFloats);
-        }
-        uchar* outLine = dst.scanLine(y);
-        for (size_t e = 0; e < rowFloats; ++e)
-            outLine[e] = uchar(std::clamp(acc[e] + 0.5f, 0.0f, 255.0f));
+        // Rows whose window is complete are made while the intermediate is still in the cache.
+        const int ready = rows[i + size_t(count) - 1] + 1;
+        for (; y < dstH && wy->first[y] + wy->taps[y] <= ready; ++y)
+            verticalRow(mid.get(), rowFloats, *wy, y, acc.data(), dst.scanLine(y));
     }
     return dst;
 }
