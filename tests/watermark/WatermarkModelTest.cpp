@@ -206,8 +206,9 @@ TEST_F(SettingsFile, PictureTypeLoadsItsFileAndFallsBackToNoneWhenItIsGone)
         EXPECT_EQ(mark.WatermarkType, c.type);
         EXPECT_EQ(mark.ImageFileName, c.file);
         EXPECT_EQ(dialogs.texts().size(), c.messages);
-        if (c.type == 2)
+        if (c.type == 2) {
             EXPECT_EQ(mark.Size(), c.size);
+        }
     }
 }
 
