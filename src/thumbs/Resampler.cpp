@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -317,7 +318,7 @@ void spreadColourBlock(const uchar* const* lines, int from, int to, float* block
 // multiply-add over kBlockRows * C floats.
 template <int C>
 void horizontalBlock(const QImage& src, const int* rows, int rowCount, const Weights& wx, int dstWidth,
-                     std::vector<float>& block, std::vector<float*>& out)
+                     float* block, std::vector<float*>& out)
 {
     constexpr int lanes = kBlockRows * C;
     const int from = wx.neededFrom;
@@ -326,9 +327,9 @@ void horizontalBlock(const QImage& src, const int* rows, int rowCount, const Wei
     for (int r = 0; r < kBlockRows; ++r)
         lines[r] = src.constScanLine(rows[std::min(r, rowCount - 1)]);
     if constexpr (C == 3)
-        spreadColourBlock(lines, from, to, block.data());
+        spreadColourBlock(lines, from, to, block);
     else
-        spreadBlock<C>(lines, from, to, block.data());
+        spreadBlock<C>(lines, from, to, block);
     const int stride = wx.stride;
     for (int x = 0; x < dstWidth; ++x) {
         float acc[lanes] = {};
@@ -343,6 +344,19 @@ void horizontalBlock(const QImage& src, const int* rows, int rowCount, const Wei
             for (int c = 0; c < C; ++c)
                 out[r][x * C + c] = acc[r * C + c];
     }
+}
+
+using AlignedFloats = std::unique_ptr<float[], decltype(&std::free)>;
+
+// Cache-line aligned, so that no vector load of a block's pixel straddles two lines.
+AlignedFloats alignedFloats(size_t count)
+{
+    constexpr size_t kLine = 64;
+    const size_t bytes = (count * sizeof(float) + kLine - 1) / kLine * kLine;
+    AlignedFloats buffer(static_cast<float*>(std::aligned_alloc(kLine, bytes)), &std::free);
+    if (!buffer)
+        throw AppError(QStringLiteral("Out of memory for resampling"));
+    return buffer;
 }
 
 // Destination row y from the intermediate rows under its window, rounded and clamped to bytes.
@@ -373,7 +387,7 @@ QImage resampleChannels(const QImage& src, int dstW, int dstH, TResampleFilter f
         if (wy->needed[y])
             rows.push_back(y);
     std::unique_ptr<float[]> mid(new float[size_t(src.height()) * rowFloats]);
-    std::vector<float> block(size_t(wx->neededTo - wx->neededFrom) * kBlockRows * C);
+    const AlignedFloats block = alignedFloats(size_t(wx->neededTo - wx->neededFrom) * kBlockRows * C);
     std::vector<float*> out(kBlockRows);
     std::vector<float> acc(rowFloats);
     int y = 0;
@@ -381,7 +395,7 @@ QImage resampleChannels(const QImage& src, int dstW, int dstH, TResampleFilter f
         const int count = int(std::min<size_t>(kBlockRows, rows.size() - i));
         for (int r = 0; r < count; ++r)
             out[r] = &mid[size_t(rows[i + r]) * rowFloats];
-        horizontalBlock<C>(src, &rows[i], count, *wx, dstW, block, out);
+        horizontalBlock<C>(src, &rows[i], count, *wx, dstW, block.get(), out);
         // Rows whose window is complete are made while the intermediate is still in the cache.
         const int ready = rows[i + size_t(count) - 1] + 1;
         for (; y < dstH && wy->first[y] + wy->taps[y] <= ready; ++y)
