@@ -49,8 +49,25 @@ TEST(Playback, PlayingFromTheStopPositionRaisesGraphComplete)
     QSignalSpy complete(&player.graph, &media::FilterGraph::graphComplete);
     ASSERT_NO_FATAL_FAILURE(player.seek(player.duration()));
     player.graph.play();
+    ASSERT_NO_FATAL_FAILURE(player.settle());
+    EXPECT_EQ(complete.count(), 0) << "graph events arrive through the event loop, not inside a wait";
     ASSERT_TRUE(testenv::waitUntil([&] { return complete.count() > 0; }));
     EXPECT_EQ(player.position(), player.duration());
+}
+
+// The main window pauses a graph whose position reached the stop position; that pause must not
+// swallow the end of a stream that was played from there.
+TEST(Playback, PausingRightAfterPlayingFromTheStopPositionStillRaisesGraphComplete)
+{
+    Player player;
+    ASSERT_NO_FATAL_FAILURE(player.open("h264_bframes.mkv"));
+    QSignalSpy complete(&player.graph, &media::FilterGraph::graphComplete);
+    ASSERT_NO_FATAL_FAILURE(player.seek(player.duration()));
+    player.graph.play();
+    player.graph.pause();
+    ASSERT_TRUE(testenv::waitUntil([&] { return complete.count() > 0; }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(complete.count(), 1);
 }
 
 TEST(Playback, PlayingToTheEndRaisesGraphCompleteOnce)
