@@ -20,6 +20,7 @@ void HoldFirstFrame(TMainPlayback& playback)
     playback.WaitForGraphState();
     playback.ShowPosition(0);
     playback.SyncSlider();
+    playback.UpdatePlayButton();
 }
 
 }  // namespace

@@ -145,8 +145,8 @@ bool TMainPlayback::OpenVideoFile(const QString& fileName)
     form_.lblWidth->setText(QString::number(form_.VideoWidth));
     form_.lblHeight->setText(QString::number(form_.VideoHeight));
     sizeVideoPanel();
-    form_.ImageSnapshot->Bitmap() = QImage();
-    form_.ImageThumb->Bitmap() = QImage();
+    form_.ImageSnapshot->Clear();
+    form_.ImageThumb->Clear();
     FilterGraph.setVolume(GetVolumeLevel());
     form_.tbVideoSlider->setValue(form_.tbVideoSlider->minimum());
     form_.SetVideoOpen(true);
@@ -158,18 +158,28 @@ bool TMainPlayback::OpenVideoFile(const QString& fileName)
     ShowPosition(0);
     UpdatePlayButton();
 
-    const QString chosen = form_.OpenDialog.fileName;
-    form_.txtVideoFileName->setText(chosen);
-    const QString previousFolder = form_.OpenDialog.initialDir;
-    form_.OpenDialog.initialDir = QFileInfo(chosen).absolutePath();
-    if (form_.SaveDialog1.initialDir == previousFolder || form_.SaveDialog1.initialDir.isEmpty())
-        form_.SaveDialog1.initialDir = form_.OpenDialog.initialDir;
-    form_.SaveDialog1.fileName = GetFileNameNoExt(chosen) + QStringLiteral(".jpg");
+    form_.txtVideoFileName->setText(fileName);
+    followOpenDialog();
 
     FilterGraph.play();
     UpdatePlayButton();
     form_.tbVideoSlider->setFocus();
     return true;
+}
+
+// The dialogs' folders and the proposed save name follow the open dialog's last chosen file, even
+// when a batch run opened another; before any choice there is nothing to follow, and the remembered
+// folder must survive to be written back.
+void TMainPlayback::followOpenDialog()
+{
+    const QString chosen = form_.OpenDialog.fileName;
+    if (chosen.isEmpty())
+        return;
+    const QString previousFolder = form_.OpenDialog.initialDir;
+    form_.OpenDialog.initialDir = QFileInfo(chosen).absolutePath();
+    if (form_.SaveDialog1.initialDir == previousFolder || form_.SaveDialog1.initialDir.isEmpty())
+        form_.SaveDialog1.initialDir = form_.OpenDialog.initialDir;
+    form_.SaveDialog1.fileName = GetFileNameNoExt(chosen) + QStringLiteral(".jpg");
 }
 
 // Fits the video into 288 x 256 keeping its aspect (small videos at 1:1), centred in its parent.
@@ -198,8 +208,7 @@ void TMainPlayback::CloseVideo()
     form_.SetVideoOpen(false);
     form_.VideoWidth = 0;
     form_.VideoHeight = 0;
-    form_.ImageThumb->Bitmap() = QImage();
-    form_.ImageThumb->update();
+    form_.ImageThumb->Clear();
     sliderTimer_.stop();
     FilterGraph.clearGraph();
     MediaSeeking.reset();

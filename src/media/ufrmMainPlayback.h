@@ -65,6 +65,7 @@ protected:
 private:
     void connectControls();
     void sizeVideoPanel();
+    void followOpenDialog();
     void sliderTick();
     void seekFromSlider();
     QString renderFailureMessage(const QString& fourCC, const QString& error) const;

@@ -9,6 +9,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QPushButton>
 #include <QSlider>
@@ -94,7 +96,7 @@ TEST_F(MainWindowPlayback, AStoredMixingRendererModeFallsBackWhenTheRendererIsMi
 {
     const std::pair<bool, int> cases[] = {{true, 3}, {false, 1}};
     for (const auto& [available, mode] : cases) {
-        writeIni("[Setup]\nVideoMode=3\n");
+        writeSettings("[Setup]\nVideoMode=3\n");
         MixingRendererAnswer answer(available);
         EXPECT_EQ(open().VideoMode, mode) << available;
         destroy();
@@ -116,7 +118,7 @@ TEST_F(MainWindowPlayback, ChangeVideoModeItemReopensTheVideoInTheNewMode)
 
 TEST_F(MainWindowPlayback, OpenItemAsksForAVideoModeFirstAndShowsTheHintOnce)
 {
-    writeIni("[Setup]\nVideoMode=0\n");
+    writeSettings("[Setup]\nVideoMode=0\n");
     TfrmMain& w = open();
     ASSERT_EQ(w.VideoMode, 0);
     for (const char* clip : {"divx.avi", "wmv2.asf"}) {
@@ -160,6 +162,37 @@ TEST_F(MainWindowPlayback, BatchOperationsMoveThroughTheOpenVideo)
     }
     parent.PreviousChapter();
     EXPECT_EQ(position(), 0);
+}
+
+// A batch open shows the video it opened and a paused graph; the dialogs keep following the user's
+// last choice.
+TEST_F(MainWindowPlayback, ABatchOpenShowsItsVideoPausedAndTheDialogsFollowTheLastChoice)
+{
+    TfrmMain& w = openClip("divx.avi");
+    TfrmMainParent& parent = w;
+    ASSERT_TRUE(parent.OpenVideoFile(testenv::fixture("h264_bframes.mkv")));
+    EXPECT_EQ(w.txtVideoFileName->text(), testenv::fixture("h264_bframes.mkv"));
+    EXPECT_EQ(w.SaveDialog1.fileName, "divx.jpg");
+    EXPECT_EQ(w.OpenDialog.initialDir, QFileInfo(testenv::fixture("divx.avi")).absolutePath());
+    EXPECT_EQ(playback().FilterGraph.state(), media::GraphState::Paused);
+    EXPECT_EQ(w.btnPlay->toolTip(), "Play");
+}
+
+// A command-line run opens before any dialog was used: the remembered folder is written back as it was.
+TEST_F(MainWindowPlayback, AnOpenBeforeAnyDialogChoiceKeepsTheRememberedFolder)
+{
+    const QString remembered = dir.filePath(QStringLiteral("videos"));
+    writeSettings("[Setup]\nInitialDir=" + remembered.toUtf8() + "\n");
+    TfrmMain& w = open();
+    w.VideoMode = 1;
+    w.ShowRenderMessage = false;
+    TfrmMainParent& parent = w;
+    ASSERT_TRUE(parent.OpenVideoFile(testenv::fixture("h264_bframes.mkv")));
+    EXPECT_EQ(w.txtVideoFileName->text(), testenv::fixture("h264_bframes.mkv"));
+    EXPECT_EQ(w.OpenDialog.initialDir, remembered);
+    EXPECT_TRUE(w.SaveDialog1.fileName.isEmpty());
+    destroy();
+    EXPECT_EQ(setupValue(QStringLiteral("InitialDir")), remembered);
 }
 
 TEST_F(MainWindowPlayback, SliderKeysPlayAndChangeTheAmountAndNeverMoveTheSlider)
