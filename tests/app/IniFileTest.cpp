@@ -1,31 +1,16 @@
 #include "app/IniFile.h"
 #include "app/uLibPivex.h"
 #include "platform/AppError.h"
+#include "support/TempSettingsFile.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <random>
 
 namespace {
 
-class IniFileTest : public ::testing::Test {
-protected:
-    QString path() const { return dir.filePath("Skorrel.ini"); }
-    void store(const QByteArray& content) const
-    {
-        QFile file(path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
-    QByteArray stored() const
-    {
-        QFile file(path());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    QTemporaryDir dir;
-};
+class IniFileTest : public ::testing::Test, protected TempSettingsFile {};
 
 struct IntegerCase {
     QByteArray stored;
@@ -36,8 +21,8 @@ class IniIntegerTest : public IniFileTest, public ::testing::WithParamInterface<
 
 TEST_P(IniIntegerTest, ReadsTheIntegerEncodingsOrTheDefault)
 {
-    store("[Setup]\nJPEGQuality=" + GetParam().stored + "\n");
-    EXPECT_EQ(TIniFile(path()).ReadInteger("Setup", "JPEGQuality", 90), GetParam().expected)
+    writeSettings("[Setup]\nJPEGQuality=" + GetParam().stored + "\n");
+    EXPECT_EQ(TIniFile(settingsPath()).ReadInteger("Setup", "JPEGQuality", 90), GetParam().expected)
         << GetParam().stored.toStdString();
 }
 
@@ -60,8 +45,8 @@ class IniBoolTest : public IniFileTest, public ::testing::WithParamInterface<Boo
 
 TEST_P(IniBoolTest, AnyIntegerOtherThanZeroIsTrue)
 {
-    store("[Setup]\nTrimthumb=" + GetParam().stored + "\n");
-    EXPECT_EQ(TIniFile(path()).ReadBool("Setup", "Trimthumb", GetParam().defaultValue), GetParam().expected)
+    writeSettings("[Setup]\nTrimthumb=" + GetParam().stored + "\n");
+    EXPECT_EQ(TIniFile(settingsPath()).ReadBool("Setup", "Trimthumb", GetParam().defaultValue), GetParam().expected)
         << GetParam().stored.toStdString();
 }
 
@@ -74,36 +59,36 @@ INSTANTIATE_TEST_SUITE_P(Cases, IniBoolTest,
 
 TEST_F(IniFileTest, MissingFileSectionOrKeyGivesTheDefault)
 {
-    TIniFile ini(path());
+    TIniFile ini(settingsPath());
     EXPECT_EQ(ini.ReadString("Setup", "ResampleFilter", "Lanczos3"), "Lanczos3");
     EXPECT_EQ(ini.ReadInteger("Setup", "tbVolume", 10000), 10000);
     EXPECT_TRUE(ini.ReadBool("Setup", "Cropthumb", true));
-    store("[Setup]\nThumbWidth=300\n");
+    writeSettings("[Setup]\nThumbWidth=300\n");
     EXPECT_EQ(ini.ReadString("Watermark", "ThumbWidth", "none"), "none");
     EXPECT_EQ(ini.ReadString("Setup", "ThumbHeight", "200"), "200");
 }
 
 TEST_F(IniFileTest, AnEmptyValueIsReadAsEmptyText)
 {
-    store("[Setup]\nInitialDir=\n");
-    EXPECT_EQ(TIniFile(path()).ReadString("Setup", "InitialDir", "/default"), "");
+    writeSettings("[Setup]\nInitialDir=\n");
+    EXPECT_EQ(TIniFile(settingsPath()).ReadString("Setup", "InitialDir", "/default"), "");
 }
 
 TEST_F(IniFileTest, SectionAndKeyNamesIgnoreCaseAndSurroundingBlanks)
 {
-    store("[ SETUP ]\n  thumbwidth  =  300  \n");
-    TIniFile ini(path());
+    writeSettings("[ SETUP ]\n  thumbwidth  =  300  \n");
+    TIniFile ini(settingsPath());
     EXPECT_EQ(ini.ReadString("Setup", "ThumbWidth", "250"), "300");
     ini.WriteString("Setup", "THUMBWIDTH", "320");
-    EXPECT_EQ(stored(), "[ SETUP ]\nthumbwidth=320\n");
+    EXPECT_EQ(settingsText(), "[ SETUP ]\nthumbwidth=320\n");
 }
 
 TEST_F(IniFileTest, AValueOf3000CharactersIsReadBackAs2047)
 {
-    TIniFile ini(path());
+    TIniFile ini(settingsPath());
     const QString longText(3000, u'w');
     ini.WriteString("Watermark", "WatermarkText", longText);
-    EXPECT_TRUE(stored().contains(longText.toUtf8()));  // written whole
+    EXPECT_TRUE(settingsText().contains(longText.toUtf8()));  // written whole
     EXPECT_EQ(ini.ReadString("Watermark", "WatermarkText", ""), QString(2047, u'w'));
     ini.WriteString("Watermark", "WatermarkText", QString(2047, u'v'));
     EXPECT_EQ(ini.ReadString("Watermark", "WatermarkText", ""), QString(2047, u'v'));
@@ -111,7 +96,7 @@ TEST_F(IniFileTest, AValueOf3000CharactersIsReadBackAs2047)
 
 TEST_F(IniFileTest, TheReadLimitCountsCharactersNotBytes)
 {
-    TIniFile ini(path());
+    TIniFile ini(settingsPath());
     const QString accented(3000, QChar(0x00E9));
     ini.WriteString("Watermark", "WatermarkText", accented);
     EXPECT_EQ(ini.ReadString("Watermark", "WatermarkText", ""), QString(2047, QChar(0x00E9)));
@@ -119,44 +104,44 @@ TEST_F(IniFileTest, TheReadLimitCountsCharactersNotBytes)
 
 TEST_F(IniFileTest, TextIsStoredAsUtf8AndOldEightBitTextIsReadAsLatin1)
 {
-    TIniFile ini(path());
+    TIniFile ini(settingsPath());
     const QString text = QString::fromUtf8("Gr\u00FC\u00DFe \u2713 \U0001F600");
     ini.WriteString("Watermark", "WatermarkText", text);
     EXPECT_EQ(ini.ReadString("Watermark", "WatermarkText", ""), text);
-    store("[Watermark]\nWatermarkFontName=Caf\xE9\n");
+    writeSettings("[Watermark]\nWatermarkFontName=Caf\xE9\n");
     EXPECT_EQ(ini.ReadString("Watermark", "WatermarkFontName", ""), QString::fromUtf8("Caf\u00E9"));
 }
 
 TEST_F(IniFileTest, ATwoLineTextIsStoredOnOneLineAndReadBackAsTwo)
 {
-    TIniFile ini(path());
+    TIniFile ini(settingsPath());
     ini.WriteString("Watermark", "WatermarkText", EscapeLineBreaks("Line one\r\nLine two"));
-    EXPECT_EQ(stored(), "[Watermark]\nWatermarkText=Line one#$D#$ALine two\n");
+    EXPECT_EQ(settingsText(), "[Watermark]\nWatermarkText=Line one#$D#$ALine two\n");
     EXPECT_EQ(UnescapeLineBreaks(ini.ReadString("Watermark", "WatermarkText", "")), "Line one\r\nLine two");
 }
 
 TEST_F(IniFileTest, ALineBreakInAValueCannotStartALineOfItsOwn)
 {
-    TIniFile ini(path());
+    TIniFile ini(settingsPath());
     ini.WriteString("Setup", "InitialDir", "/videos\n[Setup]\nVideoMode=7");
-    EXPECT_EQ(stored(), "[Setup]\nInitialDir=/videos\n");
+    EXPECT_EQ(settingsText(), "[Setup]\nInitialDir=/videos\n");
     EXPECT_EQ(ini.ReadInteger("Setup", "VideoMode", 3), 3);
 }
 
 TEST_F(IniFileTest, IntegersAndBooleansAreWrittenAsDecimalAndOneOrZero)
 {
-    TIniFile ini(path());
+    TIniFile ini(settingsPath());
     ini.WriteInteger("Setup", "tbVolume", 50);
     ini.WriteInteger("Watermark", "WatermarkOffsetX", -12);
     ini.WriteBool("Setup", "Trimthumb", true);
     ini.WriteBool("Setup", "Cropthumb", false);
-    EXPECT_EQ(stored(), "[Setup]\ntbVolume=50\nTrimthumb=1\nCropthumb=0\n\n[Watermark]\nWatermarkOffsetX=-12\n");
+    EXPECT_EQ(settingsText(), "[Setup]\ntbVolume=50\nTrimthumb=1\nCropthumb=0\n\n[Watermark]\nWatermarkOffsetX=-12\n");
 }
 
 TEST_F(IniFileTest, EveryWriteIsOnDiskAtOnceForAnyReader)
 {
-    TIniFile writer(path());
-    TIniFile reader(path());
+    TIniFile writer(settingsPath());
+    TIniFile reader(settingsPath());
     writer.WriteInteger("Setup", "JPEGQuality", 77);
     EXPECT_EQ(reader.ReadInteger("Setup", "JPEGQuality", 90), 77);
     writer.WriteInteger("Setup", "JPEGQuality", 78);
@@ -172,11 +157,11 @@ TEST_F(IniFileTest, AWriteKeepsALinkedFileLinkedAndItsPermissions)
     file.write("[Setup]\nA=1\n");
     file.close();
     ASSERT_TRUE(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
-    ASSERT_TRUE(QFile::link(target, path()));
+    ASSERT_TRUE(QFile::link(target, settingsPath()));
 
-    TIniFile(path()).WriteInteger("Setup", "B", 2);
+    TIniFile(settingsPath()).WriteInteger("Setup", "B", 2);
 
-    EXPECT_TRUE(QFileInfo(path()).isSymLink());
+    EXPECT_TRUE(QFileInfo(settingsPath()).isSymLink());
     EXPECT_EQ(TIniFile(target).ReadInteger("Setup", "B", 0), 2);
     const auto ownerGroupOther = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
                                  QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
@@ -196,9 +181,9 @@ TEST_P(IniPlacementTest, OneWriteChangesOnlyItsOwnLine)
 {
     const PlacementCase& c = GetParam();
     if (!c.before.isNull())
-        store(c.before);
-    TIniFile(path()).WriteString(c.section, c.key, "V");
-    EXPECT_EQ(stored(), c.after);
+        writeSettings(c.before);
+    TIniFile(settingsPath()).WriteString(c.section, c.key, "V");
+    EXPECT_EQ(settingsText(), c.after);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -233,8 +218,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(IniFileTest, DuplicatesReadTheirFirstOccurrence)
 {
-    store("[Setup]\nA=1\nA=2\n[setup]\nA=3\nB=4\n");
-    TIniFile ini(path());
+    writeSettings("[Setup]\nA=1\nA=2\n[setup]\nA=3\nB=4\n");
+    TIniFile ini(settingsPath());
     EXPECT_EQ(ini.ReadInteger("Setup", "A", 0), 1);
     EXPECT_EQ(ini.ReadInteger("Setup", "B", 0), 0);  // only the first section of a name counts
 }
@@ -242,20 +227,20 @@ TEST_F(IniFileTest, DuplicatesReadTheirFirstOccurrence)
 TEST_F(IniFileTest, AFolderWhereTheFileShouldBeRaisesUnableToWrite)
 {
     ASSERT_TRUE(QDir(dir.path()).mkdir("Skorrel.ini"));
-    TIniFile ini(path());
+    TIniFile ini(settingsPath());
     EXPECT_EQ(ini.ReadInteger("Setup", "VideoMode", 3), 3);
     try {
         ini.WriteInteger("Setup", "VideoMode", 1);
         FAIL() << "no error raised";
     } catch (const AppError& e) {
-        EXPECT_EQ(e.message(), "Unable to write to " + QFileInfo(path()).absoluteFilePath());
+        EXPECT_EQ(e.message(), "Unable to write to " + QFileInfo(settingsPath()).absoluteFilePath());
     }
 }
 
 TEST_F(IniFileTest, AFileWhereTheFolderShouldBeRaisesUnableToWriteWithTheFullPath)
 {
-    store("not a folder");
-    const QString inside = QDir(path()).filePath("Skorrel.ini");
+    writeSettings("not a folder");
+    const QString inside = QDir(settingsPath()).filePath("Skorrel.ini");
     const QString startDir = QDir::currentPath();
     QDir::setCurrent(dir.path());
     TIniFile ini("Skorrel.ini/Skorrel.ini");  // relative: the message still names the full path
@@ -270,19 +255,19 @@ TEST_F(IniFileTest, AFileWhereTheFolderShouldBeRaisesUnableToWriteWithTheFullPat
         },
         AppError);
     QDir::setCurrent(startDir);
-    EXPECT_EQ(stored(), "not a folder");
+    EXPECT_EQ(settingsText(), "not a folder");
 }
 
 TEST_F(IniFileTest, AFileFarTooBigForSettingsIsNeitherLoadedNorRewritten)
 {
-    store("[Setup]\nJPEGQuality=70\n");
-    QFile file(path());
+    writeSettings("[Setup]\nJPEGQuality=70\n");
+    QFile file(settingsPath());
     ASSERT_TRUE(file.resize(qint64(65) << 20));  // sparse: takes no room
-    TIniFile ini(path());
+    TIniFile ini(settingsPath());
     EXPECT_EQ(ini.ReadInteger("Setup", "JPEGQuality", 90), 90);
     EXPECT_THROW(ini.WriteInteger("Setup", "JPEGQuality", 80), AppError);
-    EXPECT_EQ(QFileInfo(path()).size(), qint64(65) << 20);
-    EXPECT_TRUE(stored().startsWith("[Setup]\nJPEGQuality=70\n"));
+    EXPECT_EQ(QFileInfo(settingsPath()).size(), qint64(65) << 20);
+    EXPECT_TRUE(settingsText().startsWith("[Setup]\nJPEGQuality=70\n"));
 }
 
 // Bad files: each loads with defaults where a value can't be read, and the next write of one
@@ -317,14 +302,14 @@ class IniBadFileTest : public IniFileTest, public ::testing::WithParamInterface<
 TEST_P(IniBadFileTest, LoadsWithDefaultsAndSurvivesTheNextWrite)
 {
     const BadFileCase& c = GetParam();
-    store(c.content);
-    TIniFile ini(path());
+    writeSettings(c.content);
+    TIniFile ini(settingsPath());
     EXPECT_EQ(ini.ReadInteger("Setup", "JPEGQuality", 90), c.jpegQuality);
     EXPECT_EQ(ini.ReadString("Setup", "ThumbWidth", "250"), "250");
 
     ini.WriteInteger("Setup", "ThumbWidth", 300);
 
-    const QByteArray after = stored();
+    const QByteArray after = settingsText();
     EXPECT_TRUE(keepsEveryByte(c.content, after));
     EXPECT_LE(after.size() - c.content.size(), 32);
     EXPECT_EQ(ini.ReadInteger("Setup", "ThumbWidth", 250), 300);

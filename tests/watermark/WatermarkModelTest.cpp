@@ -2,6 +2,7 @@
 #include "app/IniFile.h"
 #include "app/uLibPivex.h"
 #include "platform/ScriptedDialogs.h"
+#include "support/TempSettingsFile.h"
 #include "thumbs/ImageEnView.h"
 #include "watermark/Watermark.h"
 #include "watermark/WatermarkSettings.h"
@@ -22,20 +23,7 @@ QString savePicture(const QTemporaryDir& dir, const QString& name, QSize size, Q
     return path;
 }
 
-struct SettingsFile : ::testing::Test {
-    QString path() const { return dir.filePath(QStringLiteral("Skorrel.ini")); }
-    void write(const QByteArray& text)
-    {
-        QFile file(path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
-    }
-    QByteArray text() const
-    {
-        QFile file(path());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    QTemporaryDir dir;
+struct SettingsFile : ::testing::Test, TempSettingsFile {
     platform::ScopedScriptedDialogs dialogs;
 };
 
@@ -136,7 +124,7 @@ TEST(WatermarkModel, TextSplitsIntoLinesAtAnyLineBreak)
 TEST_F(SettingsFile, AbsentKeysGiveTheDefaults)
 {
     TWatermark mark;
-    ReadWatermarkKeys(TIniFile(path()), mark);
+    ReadWatermarkKeys(TIniFile(settingsPath()), mark);
     EXPECT_EQ(mark.WatermarkType, TWatermark::TypeNone);
     EXPECT_EQ(QList<int>({mark.OffsetX, mark.OffsetY, mark.Transparency, mark.ShadowRadius, mark.ShadowOffsetX,
                           mark.ShadowOffsetY, mark.OffsetTypeX, mark.OffsetTypeY}),
@@ -152,12 +140,12 @@ TEST_F(SettingsFile, AbsentKeysGiveTheDefaults)
 
 TEST_F(SettingsFile, EncodingsOfTheStoredValues)
 {
-    write("[Watermark]\r\nWatermarkType=257\r\nWatermarkText=Line 1#$D#$ALine 2\r\nWatermarkFontColor=$00563412\r\n"
+    writeSettings("[Watermark]\r\nWatermarkType=257\r\nWatermarkText=Line 1#$D#$ALine 2\r\nWatermarkFontColor=$00563412\r\n"
           "WatermarkFontSize=0x10\r\nWatermarkFontBold=1\r\nWatermarkFontItalic=0\r\nWatermarkFontUnderline=5\r\n"
           "WatermarkFontStrikeout=x\r\nWatermarkOffsetTypeX=2\r\nWatermarkOffsetTypeY=513\r\n"
           "WatermarkFontName=DejaVu Serif\r\nWatermarkOffsetX=-12\r\nWatermarkTransparency=abc\r\n");
     TWatermark mark;
-    ReadWatermarkKeys(TIniFile(path()), mark);
+    ReadWatermarkKeys(TIniFile(settingsPath()), mark);
     EXPECT_EQ(mark.WatermarkType, TWatermark::TypeText);  // the low 8 bits
     EXPECT_EQ(mark.Lines, (QStringList{QStringLiteral("Line 1"), QStringLiteral("Line 2")}));
     EXPECT_EQ(mark.FontColor, QColor(0x12, 0x34, 0x56));  // 0x00BBGGRR
@@ -177,9 +165,9 @@ TEST_F(SettingsFile, FontSizesOutsideTheDialogsRangeAreKeptWithinIt)
 {
     for (const auto& [stored, points] : {std::pair{"-20", 1}, std::pair{"0", 1}, std::pair{"99999", 1638}}) {
         SCOPED_TRACE(stored);
-        write(QByteArray("[Watermark]\r\nWatermarkFontSize=") + stored + "\r\n");
+        writeSettings(QByteArray("[Watermark]\r\nWatermarkFontSize=") + stored + "\r\n");
         TWatermark mark;
-        ReadWatermarkKeys(TIniFile(path()), mark);
+        ReadWatermarkKeys(TIniFile(settingsPath()), mark);
         EXPECT_EQ(mark.Font.pointSize(), points);
     }
 }
@@ -197,8 +185,8 @@ TEST_F(SettingsFile, PictureTypeLoadsItsFileAndFallsBackToNoneWhenItIsGone)
                           Case{QString(), 2, 0, QSize(0, 0)}}) {
         SCOPED_TRACE(c.file.toStdString());
         dialogs.clearShown();
-        QFile::remove(path());
-        TIniFile ini(path());
+        QFile::remove(settingsPath());
+        TIniFile ini(settingsPath());
         ini.WriteInteger(QStringLiteral("Watermark"), QStringLiteral("WatermarkType"), 2);
         ini.WriteString(QStringLiteral("Watermark"), QStringLiteral("WatermarkImageFileName"), c.file);
         TWatermark mark;
@@ -230,10 +218,10 @@ TEST_F(SettingsFile, WritesTheEighteenKeysInOrderAndReadsThemBack)
     mark.Font.setItalic(true);
     mark.Font.setStrikeOut(true);
     mark.FontColor = QColor(0x12, 0x34, 0x56);
-    TIniFile ini(path());
+    TIniFile ini(settingsPath());
     WriteWatermarkKeys(ini, mark);
 
-    EXPECT_EQ(text(),
+    EXPECT_EQ(settingsText(),
               "[Watermark]\nWatermarkType=1\nWatermarkOffsetX=-55\nWatermarkOffsetY=20\nWatermarkTransparency=90\n"
               "WatermarkShadowRadius=4\nWatermarkShadowOffsetX=-3\nWatermarkShadowOffsetY=5\n"
               "WatermarkImageFileName=/p/x.jpg\nWatermarkText=Line 1#$D#$ALine 2\nWatermarkOffsetTypeX=1\n"

@@ -3,25 +3,24 @@
 #include "app/IniFile.h"
 #include "app/ufrmMain.h"
 #include "platform/ScriptedDialogs.h"
+#include "support/TempSettingsFile.h"
 #include "support/TestEnv.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
 // A main window on a settings file of the test's own (SKORREL_INI), with scripted dialogs.
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public ::testing::Test, protected TempSettingsFile {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
         previousIni = qgetenv("SKORREL_INI");
-        qputenv("SKORREL_INI", iniPath().toLocal8Bit());
+        qputenv("SKORREL_INI", settingsPath().toLocal8Bit());
     }
 
     void TearDown() override
@@ -30,27 +29,12 @@ protected:
         qputenv("SKORREL_INI", previousIni);
     }
 
-    QString iniPath() const { return dir.filePath(QStringLiteral("Skorrel.ini")); }
-
-    void writeIni(const QByteArray& text)
-    {
-        QFile file(iniPath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
-    }
-
-    QByteArray iniText() const
-    {
-        QFile file(iniPath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
     // The lines of one section of the settings file, header excluded, as written.
     QStringList sectionLines(const QString& section) const
     {
         QStringList result;
         bool inside = false;
-        for (const QString& line : QString::fromUtf8(iniText()).split(u'\n', Qt::SkipEmptyParts)) {
+        for (const QString& line : QString::fromUtf8(settingsText()).split(u'\n', Qt::SkipEmptyParts)) {
             if (line.startsWith(u'['))
                 inside = line == u'[' + section + u']';
             else if (inside)
@@ -69,7 +53,7 @@ protected:
 
     QString setupValue(const QString& key) const
     {
-        return TIniFile(iniPath()).ReadString(QStringLiteral("Setup"), key, QStringLiteral("<absent>"));
+        return TIniFile(settingsPath()).ReadString(QStringLiteral("Setup"), key, QStringLiteral("<absent>"));
     }
 
     TfrmMain& open()
@@ -103,7 +87,6 @@ protected:
     // Destroys the window, which writes the settings.
     void destroy() { window.reset(); }
 
-    QTemporaryDir dir;
     QByteArray previousIni;
     platform::ScopedScriptedDialogs dialogs;
     std::unique_ptr<TfrmMain> window;

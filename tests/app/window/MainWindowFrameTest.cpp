@@ -179,7 +179,7 @@ TEST_F(MainWindowTest, CloseBoxRunsTheExitPathAndDestructionWritesTheSettings)
     EXPECT_EQ(runMessageLoop([&] { w.close(); }), 0);
     QApplication::setQuitOnLastWindowClosed(quitOnClose);
     EXPECT_FALSE(w.isVisible());
-    EXPECT_TRUE(iniText().isEmpty());
+    EXPECT_TRUE(settingsText().isEmpty());
 
     destroy();
     EXPECT_EQ(setupValue(QStringLiteral("WindowWidth")), "798");

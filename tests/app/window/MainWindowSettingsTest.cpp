@@ -69,7 +69,7 @@ TEST_P(VideoModeTest, StoredModeIsReadByItsRules)
 {
     const VideoModeCase c = GetParam();
     if (c.stored)
-        writeIni(QByteArray("[Setup]\nVideoMode=") + c.stored + "\n");
+        writeSettings(QByteArray("[Setup]\nVideoMode=") + c.stored + "\n");
     ProbeGuard probe(c.mixingRenderer);
     EXPECT_EQ(open().VideoMode, c.expected);
 }
@@ -91,7 +91,7 @@ class SliderSettingTest : public MainWindowTest, public ::testing::WithParamInte
 TEST_P(SliderSettingTest, PositionIsClampedToTheRange)
 {
     const ControlCase c = GetParam();
-    writeIni(QByteArray("[Setup]\n") + c.key + "=" + c.stored + "\n");
+    writeSettings(QByteArray("[Setup]\n") + c.key + "=" + c.stored + "\n");
     TfrmMain& w = open();
     const QString key = QString::fromLatin1(c.key);
     QSlider* slider = key == "tbVolume" ? w.tbVolume : key == "JPEGQuality" ? w.tbJPEGQuality : w.tbSeekAmount;
@@ -108,14 +108,14 @@ INSTANTIATE_TEST_SUITE_P(Settings, SliderSettingTest,
 
 TEST_F(MainWindowTest, VolumeAtHalfIsTheSlidersMiddle)
 {
-    writeIni("[Setup]\ntbVolume=50\n");
+    writeSettings("[Setup]\ntbVolume=50\n");
     TfrmMain& w = open();
     EXPECT_EQ(w.tbVolume->value(), (w.tbVolume->minimum() + w.tbVolume->maximum()) / 2);
 }
 
 TEST_F(MainWindowTest, CheckBoxesReadAsIntegers)
 {
-    writeIni("[Setup]\nTrimthumb=5\nCropthumb=0x0\n");
+    writeSettings("[Setup]\nTrimthumb=5\nCropthumb=0x0\n");
     TfrmMain& w = open();
     EXPECT_TRUE(w.ckbTrimthumb->isChecked());
     EXPECT_FALSE(w.ckbCropThumb->isChecked());
@@ -123,7 +123,7 @@ TEST_F(MainWindowTest, CheckBoxesReadAsIntegers)
 
 TEST_F(MainWindowTest, ThumbWidthIsShownAsReadUntilUsed)
 {
-    writeIni("[Setup]\nThumbWidth=abc\nThumbHeight=9999\n");
+    writeSettings("[Setup]\nThumbWidth=abc\nThumbHeight=9999\n");
     TfrmMain& w = open();
     EXPECT_EQ(w.txtThumbWidth->text(), "abc");
     EXPECT_EQ(w.txtThumbHeight->text(), "9999");
@@ -160,7 +160,7 @@ TEST_F(MainWindowTest, JpegQualityBoxIsClamped)
 
 TEST_F(MainWindowTest, ResampleFilterNameIsMatchedWithoutCase)
 {
-    writeIni("[Setup]\nResampleFilter=bSPLINE\n");
+    writeSettings("[Setup]\nResampleFilter=bSPLINE\n");
     TfrmMain& w = open();
     EXPECT_EQ(w.cmbResampleFilter->currentText(), "BSpline");
     EXPECT_EQ(w.CurrentResampleFilter, 4);
@@ -168,7 +168,7 @@ TEST_F(MainWindowTest, ResampleFilterNameIsMatchedWithoutCase)
 
 TEST_F(MainWindowTest, ResampleFilterNamingNoEntryLeavesNoSelection)
 {
-    writeIni("[Setup]\nResampleFilter=Sinc\n");
+    writeSettings("[Setup]\nResampleFilter=Sinc\n");
     TfrmMain& w = open();
     EXPECT_EQ(w.cmbResampleFilter->currentIndex(), -1);
     EXPECT_EQ(w.CurrentResampleFilter, 0);
@@ -176,24 +176,24 @@ TEST_F(MainWindowTest, ResampleFilterNamingNoEntryLeavesNoSelection)
 
 TEST_F(MainWindowTest, InitialDirFeedsTheOpenDialog)
 {
-    writeIni("[Setup]\nInitialDir=/videos/holiday\n");
+    writeSettings("[Setup]\nInitialDir=/videos/holiday\n");
     EXPECT_EQ(open().OpenDialog.initialDir, "/videos/holiday");
 }
 
 TEST_F(MainWindowTest, WindowSizeComesFromTheSettingsWithinTheConstraints)
 {
-    writeIni("[Setup]\nWindowWidth=900\nWindowHeight=480\n");
+    writeSettings("[Setup]\nWindowWidth=900\nWindowHeight=480\n");
     EXPECT_EQ(open().size(), QSize(900, 480));
     destroy();
 
-    writeIni("[Setup]\nWindowWidth=100\nWindowHeight=5000\n");
+    writeSettings("[Setup]\nWindowWidth=100\nWindowHeight=5000\n");
     TfrmMain& w = open();
     EXPECT_EQ(w.size(), QSize(w.minimumWidth(), w.maximumHeight()));
 }
 
 TEST_F(MainWindowTest, WithoutOpenVideoOnlyWindowKeysAreWritten)
 {
-    writeIni("[Setup]\nThumbWidth=77\ntbVolume=12\n");
+    writeSettings("[Setup]\nThumbWidth=77\ntbVolume=12\n");
     {
         TfrmMain& w = open();
         w.txtThumbWidth->setText(QStringLiteral("300"));
@@ -256,6 +256,6 @@ TEST_F(MainWindowTest, UnwritableSettingsFileIsReportedAndTheWindowStillCloses)
     EXPECT_FALSE(w.isVisible());
     destroy();
     // The first refused write is reported once; the writes after it are not attempted.
-    EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("Unable to write to %1").arg(iniPath())});
-    EXPECT_TRUE(QFileInfo(iniPath()).isDir());
+    EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("Unable to write to %1").arg(settingsPath())});
+    EXPECT_TRUE(QFileInfo(settingsPath()).isDir());
 }

@@ -36,14 +36,14 @@ protected:
         ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("out")));
         ASSERT_TRUE(QFile::copy(testenv::fixture(QStringLiteral("divx.avi")), video()));
         // Without trimming and cropping the frame-number pattern survives whole.
-        writeIni("[Setup]\nTrimthumb=0\nCropthumb=0\n");
+        writeSettings("[Setup]\nTrimthumb=0\nCropthumb=0\n");
     }
 
     QString path(const QString& name) const { return dir.filePath(name); }
     QString video() const { return path(QStringLiteral("v/clip.avi")); }
     QString ini() const { return path(QStringLiteral("Skorrel.ini")); }
 
-    void writeIni(const QByteArray& text)
+    void writeSettings(const QByteArray& text)
     {
         QFile file(ini());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -162,7 +162,7 @@ TEST_F(CommandLineProcess, TheSavedIntervalAppliesWhenTheArgumentsGiveNone)
             QFile::remove(path(QStringLiteral("out/") + name));
         QFile::remove(ini());
         if (!c.ini.isEmpty())
-            writeIni(c.ini);
+            writeSettings(c.ini);
         const Outcome outcome = run({video(), path(QStringLiteral("out"))});
         EXPECT_EQ(outcome.exitCode, 0) << outcome.err.toStdString();
         EXPECT_EQ(jpegsIn(path(QStringLiteral("out"))), numbered(c.count, c.count >= 10 ? 2 : 1));

@@ -19,7 +19,7 @@ protected:
     {
         MainWindowTest::SetUp();
         // Without trimming and cropping the frame-number pattern survives whole.
-        writeIni("[Setup]\nTrimthumb=0\nCropthumb=0\n");
+        writeSettings("[Setup]\nTrimthumb=0\nCropthumb=0\n");
         ASSERT_TRUE(out.isValid());
         open();
     }

@@ -261,7 +261,7 @@ TEST_F(FrameGrabAndSave, QualityBoxIsClampedWhenLeftAndTheTrackBarFollows)
 
 TEST_F(MainWindowTest, TheQualityBoxShowsTheRememberedQuality)
 {
-    writeIni("[Setup]\r\nJPEGQuality=37\r\n");
+    writeSettings("[Setup]\r\nJPEGQuality=37\r\n");
     TfrmMain& w = open();
     EXPECT_EQ(w.tbJPEGQuality->value(), 37);
     EXPECT_EQ(w.txtJPEGQuality->text(), QStringLiteral("37"));

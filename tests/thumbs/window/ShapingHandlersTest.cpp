@@ -49,7 +49,7 @@ TEST_F(MainWindowTest, FilterListSetsTheCurrentFilterByExactName)
 
 TEST_F(MainWindowTest, UnknownFilterSettingLeavesNoSelectionAndNone)
 {
-    writeIni("[Setup]\nResampleFilter=Sharpest\n");
+    writeSettings("[Setup]\nResampleFilter=Sharpest\n");
     TfrmMain& w = open();
     EXPECT_EQ(w.cmbResampleFilter->currentIndex(), -1);
     EXPECT_EQ(w.CurrentResampleFilter, 0);

@@ -18,14 +18,14 @@ TEST_F(MainWindowTest, UserWatermarkStartsFromTheDefaultsMeasuredOnTheSnapshotVi
 TEST_F(MainWindowTest, PictureWatermarkWhoseFileIsGoneStartsAsNoneAfterTheMessage)
 {
     const QString gone = dir.filePath(QStringLiteral("gone.png"));
-    writeIni("[Watermark]\r\nWatermarkType=2\r\nWatermarkImageFileName=" + gone.toUtf8() + "\r\n");
+    writeSettings("[Watermark]\r\nWatermarkType=2\r\nWatermarkImageFileName=" + gone.toUtf8() + "\r\n");
     TfrmMain& w = open();
     ASSERT_EQ(dialogs.texts().size(), 1);
     EXPECT_TRUE(dialogs.texts()[0].startsWith(QStringLiteral("Unable to load watermark image\r\n")));
     EXPECT_EQ(w.UserWatermark->WatermarkType, TWatermark::TypeNone);
 
     destroy();
-    const TIniFile ini(iniPath());
+    const TIniFile ini(settingsPath());
     EXPECT_EQ(ini.ReadInteger(QStringLiteral("Watermark"), QStringLiteral("WatermarkType"), -1), 0);
     EXPECT_EQ(ini.ReadString(QStringLiteral("Watermark"), QStringLiteral("WatermarkImageFileName"), QString()), gone);
 }
@@ -36,7 +36,7 @@ TEST_F(MainWindowTest, PictureWatermarkWithItsFileStartsWithThePicture)
     picture.fill(Qt::blue);
     const QString path = dir.filePath(QStringLiteral("logo.png"));
     ASSERT_TRUE(picture.save(path));
-    writeIni("[Watermark]\r\nWatermarkType=2\r\nWatermarkImageFileName=" + path.toUtf8() + "\r\n");
+    writeSettings("[Watermark]\r\nWatermarkType=2\r\nWatermarkImageFileName=" + path.toUtf8() + "\r\n");
     TfrmMain& w = open();
     EXPECT_TRUE(dialogs.texts().isEmpty());
     EXPECT_EQ(w.UserWatermark->WatermarkType, TWatermark::TypeImage);
@@ -45,7 +45,7 @@ TEST_F(MainWindowTest, PictureWatermarkWithItsFileStartsWithThePicture)
 
 TEST_F(MainWindowTest, DestructionWritesTheWatermarkKeysWithoutAVideoOpened)
 {
-    writeIni("[Watermark]\r\nWatermarkType=1\r\nWatermarkText=Line 1#$D#$ALine 2\r\nWatermarkFontColor=$FF0000\r\n"
+    writeSettings("[Watermark]\r\nWatermarkType=1\r\nWatermarkText=Line 1#$D#$ALine 2\r\nWatermarkFontColor=$FF0000\r\n"
              "WatermarkFontSize=30\r\nWatermarkFontBold=1\r\nWatermarkOffsetTypeX=2\r\n");
     TfrmMain& w = open();
     EXPECT_EQ(w.UserWatermark->Lines, (QStringList{QStringLiteral("Line 1"), QStringLiteral("Line 2")}));
@@ -53,7 +53,7 @@ TEST_F(MainWindowTest, DestructionWritesTheWatermarkKeysWithoutAVideoOpened)
     w.UserWatermark->OffsetX = 17;
 
     destroy();
-    const QByteArray text = iniText().replace("\r\n", "\n");
+    const QByteArray text = settingsText().replace("\r\n", "\n");
     EXPECT_TRUE(text.contains("WatermarkText=Line 1#$D#$ALine 2\n"));
     EXPECT_TRUE(text.contains("WatermarkFontColor=16711680\n"));
     for (const char* line : {"WatermarkFontSize=30\n", "WatermarkFontBold=1\n", "WatermarkFontItalic=0\n"})
