@@ -4,7 +4,8 @@
 #include "media/FilterGraph.h"
 #include "media/SampleGrabber.h"
 
-#include <QApplication>
+#include "OffscreenBenchmarkMain.h"
+
 #include <QProcess>
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -125,10 +126,5 @@ BENCHMARK(BM_FfmpegCliSeekToRandomPoint)->Unit(benchmark::kMillisecond)->MinTime
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runOffscreenBenchmarks(argc, argv);
 }

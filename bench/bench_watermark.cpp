@@ -2,7 +2,8 @@
 #include "thumbs/ImageEnView.h"
 #include "watermark/Watermark.h"
 
-#include <QApplication>
+#include "OffscreenBenchmarkMain.h"
+
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -15,9 +16,22 @@ QImage thumbnail()
     return picture;
 }
 
+// Each iteration merges the mark into a fresh copy of the thumbnail.
+void renderOntoThumbnail(benchmark::State& state, TWatermark& mark)
+{
+    mark.ResetOffsets();
+    TImageEnView view;
+    mark.View = &view;
+    const QImage picture = thumbnail();
+    for (auto _ : state) {
+        view.Assign(picture);
+        mark.Render(true);
+    }
+    mark.View = nullptr;
+}
+
 void BM_RenderTextWithShadow(benchmark::State& state)
 {
-    TImageEnView view;
     TWatermark mark;
     mark.Lines = {QStringLiteral("Skorrel!"), QStringLiteral("sample watermark")};
     mark.Font.setPointSize(12);
@@ -26,13 +40,7 @@ void BM_RenderTextWithShadow(benchmark::State& state)
     mark.ShadowOffsetX = 2;
     mark.ShadowOffsetY = 2;
     mark.MeasureText();
-    mark.ResetOffsets();
-    mark.View = &view;
-    const QImage picture = thumbnail();
-    for (auto _ : state) {
-        view.Assign(picture);
-        mark.Render(true);
-    }
+    renderOntoThumbnail(state, mark);
 }
 BENCHMARK(BM_RenderTextWithShadow)->Arg(0)->Arg(3)->Arg(10)->Unit(benchmark::kMicrosecond);
 
@@ -43,17 +51,10 @@ void BM_RenderPicture(benchmark::State& state)
     logo.fill(QColor(255, 255, 255, 160));
     const QString path = dir.filePath(QStringLiteral("logo.png"));
     logo.save(path);
-    TImageEnView view;
     TWatermark mark;
     mark.LoadImage(path);
     mark.WatermarkType = TWatermark::TypeImage;
-    mark.ResetOffsets();
-    mark.View = &view;
-    const QImage picture = thumbnail();
-    for (auto _ : state) {
-        view.Assign(picture);
-        mark.Render(true);
-    }
+    renderOntoThumbnail(state, mark);
 }
 BENCHMARK(BM_RenderPicture)->Unit(benchmark::kMicrosecond);
 
@@ -61,10 +62,5 @@ BENCHMARK(BM_RenderPicture)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runOffscreenBenchmarks(argc, argv);
 }
