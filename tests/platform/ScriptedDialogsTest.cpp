@@ -9,6 +9,17 @@ using platform::Answer;
 using platform::ScriptedDialogs;
 using Kind = platform::ScriptedDialogs::Kind;
 
+// Every file, folder, font, colour and picture chooser answers "nothing chosen".
+void expectEveryChooserDeclines(platform::Dialogs& d)
+{
+    EXPECT_EQ(d.openFile({}), std::nullopt);
+    EXPECT_EQ(d.saveFile({}), std::nullopt);
+    EXPECT_EQ(d.browseFolder("", ""), std::nullopt);
+    EXPECT_EQ(d.chooseFont(QFont()), std::nullopt);
+    EXPECT_EQ(d.chooseColor(QColor()), std::nullopt);
+    EXPECT_EQ(d.openPicture(""), std::nullopt);
+}
+
 TEST(ScriptedDialogsTest, RecordsEveryDialogInOrderWithItsCaption)
 {
     ScriptedDialogs d;
@@ -46,12 +57,7 @@ TEST(ScriptedDialogsTest, WithNothingQueuedAnswersTheChoiceThatChangesNothing)
     ScriptedDialogs d;
     EXPECT_EQ(d.askYesNo("?"), Answer::No);
     EXPECT_EQ(d.askYesNoCancel("?"), Answer::Cancel);
-    EXPECT_EQ(d.openFile({}), std::nullopt);
-    EXPECT_EQ(d.saveFile({}), std::nullopt);
-    EXPECT_EQ(d.browseFolder("", ""), std::nullopt);
-    EXPECT_EQ(d.chooseFont(QFont()), std::nullopt);
-    EXPECT_EQ(d.chooseColor(QColor()), std::nullopt);
-    EXPECT_EQ(d.openPicture(""), std::nullopt);
+    expectEveryChooserDeclines(d);
 }
 
 TEST(ScriptedDialogsTest, QueuedAnswersAreUsedInOrderPerKindOfDialog)
@@ -128,12 +134,7 @@ TEST(QtDialogsTest, HeadlessDialogsWriteToStandardErrorAndChangeNothing)
     EXPECT_EQ(d.askYesNoCancel("Save changes?", "Skorrel"), Answer::Cancel);
     const std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(err, "Skorrel: Unable to open the file.\nUse the mixing renderer?\nSkorrel: Save changes?\n");
-    EXPECT_EQ(d.openFile({}), std::nullopt);
-    EXPECT_EQ(d.saveFile({}), std::nullopt);
-    EXPECT_EQ(d.browseFolder("", ""), std::nullopt);
-    EXPECT_EQ(d.chooseFont(QFont()), std::nullopt);
-    EXPECT_EQ(d.chooseColor(QColor()), std::nullopt);
-    EXPECT_EQ(d.openPicture(""), std::nullopt);
+    expectEveryChooserDeclines(d);
 }
 
 }  // namespace
