@@ -237,7 +237,8 @@ constexpr int kBlockRows = 8;
 
 // The multiply-add kernels get an AVX2/FMA build beside the baseline one, picked at run time, so
 // the program still runs on any x86-64.
-#if defined(__x86_64__) && defined(__GNUC__)
+// Not under a sanitizer: the clone resolver runs before the sanitizer's runtime is set up and crashes.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__SANITIZE_THREAD__) && !defined(__SANITIZE_ADDRESS__)
 #define SKORREL_VECTOR_CLONES __attribute__((target_clones("arch=x86-64-v3", "default")))
 #else
 #define SKORREL_VECTOR_CLONES

@@ -7,3 +7,29 @@ extern "C" const char* __tsan_default_options()
 {
     return "suppressions=" SKORREL_TSAN_SUPPRESSIONS;
 }
+
+#if defined(__SANITIZE_THREAD__) && defined(__linux__)
+#include <cstdarg>
+#include <dlfcn.h>
+#include <sched.h>
+#include <sys/types.h>
+
+// QProcess starts programs with clone(CLONE_VM | CLONE_VFORK): the child runs in this process's
+// memory and its calls into the sanitizer's interceptors before exec change the parent thread's
+// sanitizer state, after which that thread's mutex operations go unseen and every queue it shares
+// reads as racing. A child with its own copy of memory (a plain fork) leaves the parent intact.
+extern "C" int clone(int (*fn)(void*), void* stack, int flags, void* arg, ...)
+{
+    va_list rest;
+    va_start(rest, arg);
+    pid_t* parentTid = va_arg(rest, pid_t*);
+    void* tls = va_arg(rest, void*);
+    pid_t* childTid = va_arg(rest, pid_t*);
+    va_end(rest);
+    using Clone = int (*)(int (*)(void*), void*, int, void*, ...);
+    static const auto real = reinterpret_cast<Clone>(dlsym(RTLD_NEXT, "clone"));
+    if ((flags & CLONE_VFORK) && (flags & CLONE_VM))
+        flags &= ~(CLONE_VM | CLONE_VFORK);
+    return real(fn, stack, flags, arg, parentTid, tls, childTid);
+}
+#endif
