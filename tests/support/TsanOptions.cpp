@@ -10,6 +10,7 @@ extern "C" const char* __tsan_default_options()
 
 #if defined(__SANITIZE_THREAD__) && defined(__linux__)
 #include <cstdarg>
+#include <cstdlib>
 #include <dlfcn.h>
 #include <sched.h>
 #include <sys/types.h>
@@ -32,4 +33,9 @@ extern "C" int clone(int (*fn)(void*), void* stack, int flags, void* arg, ...)
         flags &= ~(CLONE_VM | CLONE_VFORK);
     return real(fn, stack, flags, arg, parentTid, tls, childTid);
 }
+
+namespace {
+// Programs a test starts (the sanitized skorrel binary) are checked with the same list.
+const bool childrenShareSuppressions = setenv("TSAN_OPTIONS", "suppressions=" SKORREL_TSAN_SUPPRESSIONS, 0) == 0;
+}  // namespace
 #endif
