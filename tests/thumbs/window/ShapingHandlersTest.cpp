@@ -47,10 +47,3 @@ TEST_F(MainWindowTest, FilterListSetsTheCurrentFilterByExactName)
     EXPECT_EQ(w.CurrentResampleFilter, 0);
 }
 
-TEST_F(MainWindowTest, UnknownFilterSettingLeavesNoSelectionAndNone)
-{
-    writeSettings("[Setup]\nResampleFilter=Sharpest\n");
-    TfrmMain& w = open();
-    EXPECT_EQ(w.cmbResampleFilter->currentIndex(), -1);
-    EXPECT_EQ(w.CurrentResampleFilter, 0);
-}
